@@ -1,0 +1,74 @@
+#include "platform/check_box.h"
+
+#include "platform/window.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace {
+// Re-wraps the caption whenever the box's size or font changes.
+class WrappingCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+    std::function<void()> onLayoutChange;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QCheckBox::resizeEvent(event);
+        if (onLayoutChange) onLayoutChange();
+    }
+    void changeEvent(QEvent* event) override
+    {
+        QCheckBox::changeEvent(event);
+        if (event->type() == QEvent::FontChange && onLayoutChange) onLayoutChange();
+    }
+};
+}  // namespace
+
+CheckBox::CheckBox(Window* window, const QString& name)
+    : RectControl(window, name, new WrappingCheckBox(window->ContentWidget()))
+{
+    box_ = static_cast<QCheckBox*>(Widget());
+    box_->setFocusPolicy(Qt::StrongFocus);
+    static_cast<WrappingCheckBox*>(box_)->onLayoutChange = [this] { WrapCaption(); };
+    // Action follows the user's click and the program's own changes of the value alike.
+    QObject::connect(box_, &QCheckBox::toggled, [this] { Raise(Action); });
+}
+
+void CheckBox::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    box_->setAccessibleName(caption);
+    WrapCaption();
+}
+
+bool CheckBox::Value() const { return box_->isChecked(); }
+void CheckBox::SetValue(bool value) { box_->setChecked(value); }
+
+void CheckBox::WrapCaption()
+{
+    // A caption too long for one line breaks at the last blank that fits, when the box
+    // is tall enough for two lines.
+    QStyleOptionButton option;
+    option.initFrom(box_);
+    const int indicator = box_->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, box_)
+                          + box_->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, box_);
+    const int room = box_->width() - indicator - 2;
+    const QFontMetrics metrics(box_->font());
+    QString shown = caption_;
+    shown.replace("&", "&&");
+    if (metrics.horizontalAdvance(shown) > room && box_->height() >= 2 * metrics.height()) {
+        int cut = -1;
+        for (int i = shown.size() - 1; i > 0; --i) {
+            if (shown[i] == ' ' && metrics.horizontalAdvance(shown.left(i)) <= room) {
+                cut = i;
+                break;
+            }
+        }
+        if (cut > 0) shown = shown.left(cut) + "\n" + shown.mid(cut + 1);
+    }
+    box_->setText(shown);
+}

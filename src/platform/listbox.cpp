@@ -1,0 +1,399 @@
+#include "platform/listbox.h"
+
+#include "platform/graphics.h"
+#include "platform/listbox_parts.h"
+#include "platform/menu_item.h"
+#include "platform/runtime.h"
+#include "platform/window.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+
+namespace {
+const char* const kRowMimeType = "application/x-lexivane-list-row";
+
+// A cell shows on one line: line breaks in its text show as blanks.
+QString oneLine(const QString& text)
+{
+    if (!text.contains('\r') && !text.contains('\n')) return text;
+    QString shown = text;
+    shown.replace("\r\n", " ");
+    shown.replace('\r', ' ');
+    shown.replace('\n', ' ');
+    return shown;
+}
+}  // namespace
+
+// ---- model
+
+int ListboxModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(rows.size());
+}
+
+QVariant ListboxModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= int(rows.size())) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return oneLine(rows[size_t(index.row())].text);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(alignment);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags ListboxModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractListModel::flags(index);
+    if (draggable && index.isValid()) f |= Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    return f;
+}
+
+void ListboxModel::append(const QString& text)
+{
+    const int row = int(rows.size());
+    beginInsertRows(QModelIndex(), row, row);
+    rows.push_back({text, QString()});
+    endInsertRows();
+}
+
+void ListboxModel::insert(int row, const ListboxRow& value)
+{
+    beginInsertRows(QModelIndex(), row, row);
+    rows.insert(rows.begin() + row, value);
+    endInsertRows();
+}
+
+void ListboxModel::remove(int row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+    rows.erase(rows.begin() + row);
+    endRemoveRows();
+}
+
+void ListboxModel::clear()
+{
+    if (rows.empty()) return;
+    beginRemoveRows(QModelIndex(), 0, int(rows.size()) - 1);
+    rows.clear();
+    endRemoveRows();
+}
+
+void ListboxModel::changed(int row)
+{
+    const QModelIndex i = index(row);
+    emit dataChanged(i, i);
+}
+
+// ---- delegate
+
+void ListboxDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const
+{
+    Graphics g(painter, option.rect);
+    painter->save();
+    const bool painted = list_->PaintCellBackground(g, index.row(), index.column());
+    painter->restore();
+    if (painted) {
+        // The program painted the background: draw the text alone, with no selection
+        // highlight over the colour.
+        QStyleOptionViewItem plain = option;
+        initStyleOption(&plain, index);
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
+        plain.backgroundBrush = Qt::NoBrush;
+        plain.palette.setColor(QPalette::Text, Qt::black);
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &plain, painter, widget);
+    } else {
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+    if (list_->GridLinesHorizontal() > 0) {
+        painter->save();
+        painter->setPen(QColor(200, 200, 200));
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->restore();
+    }
+}
+
+QSize ListboxDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (list_->DefaultRowHeight() > 0) size.setHeight(list_->DefaultRowHeight());
+    return size;
+}
+
+// ---- view
+
+ListboxView::ListboxView(Listbox* list, QWidget* parent) : QListView(parent), list_(list)
+{
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setTextElideMode(Qt::ElideRight);
+    setFocusPolicy(Qt::StrongFocus);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+}
+
+void ListboxView::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && event->button() == Qt::LeftButton) {
+        const QRect cell = visualRect(index);
+        const QPoint at = event->position().toPoint() - cell.topLeft();
+        if (list_->RaiseCellClick(index.row(), 0, at.x(), at.y())) return;
+    }
+    QListView::mousePressEvent(event);
+}
+
+void ListboxView::contextMenuEvent(QContextMenuEvent* event)
+{
+    list_->RaiseContextMenu(event->pos().x(), event->pos().y(), event->globalPos());
+}
+
+void ListboxView::startDrag(Qt::DropActions)
+{
+    const QModelIndex index = currentIndex();
+    if (!index.isValid()) return;
+    // Our own drag: the source row travels by number, and the drop decides what moves.
+    auto* mime = new QMimeData;
+    mime->setData(kRowMimeType, QByteArray::number(index.row()));
+    mime->setText(model()->data(index, Qt::DisplayRole).toString());
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+}
+
+bool ListboxView::acceptsDrag(const QDropEvent* event) const
+{
+    return event->source() == this && event->mimeData()->hasFormat(kRowMimeType);
+}
+
+void ListboxView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (acceptsDrag(event)) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ListboxView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptsDrag(event)) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ListboxView::dropEvent(QDropEvent* event)
+{
+    if (!acceptsDrag(event)) {
+        event->ignore();
+        return;
+    }
+    const int source = event->mimeData()->data(kRowMimeType).toInt();
+    const QModelIndex target = indexAt(event->position().toPoint());
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    list_->DroppedRow(source, target.isValid() ? target.row() : -1);
+}
+
+// ---- Listbox
+
+Listbox::Listbox(Window* window, const QString& name)
+    : RectControl(window, name, new ListboxView(this, window->ContentWidget()))
+{
+    view_ = static_cast<ListboxView*>(Widget());
+    model_ = new ListboxModel;
+    model_->setParent(view_);
+    view_->setModel(model_);
+    view_->setItemDelegate(new ListboxDelegate(this));
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged,
+                     [this] { RaiseChange(); });
+}
+
+Listbox::~Listbox() = default;
+
+void Listbox::AddRow(const QString& text)
+{
+    model_->append(text);
+    lastIndex_ = int(model_->rows.size()) - 1;
+}
+
+void Listbox::RemoveRow(int row)
+{
+    if (row < 0 || row >= ListCount()) return;
+    const bool wasSelected = Selected(row);
+    const int before = changeCount_;
+    model_->remove(row);
+    if (lastIndex_ >= ListCount()) lastIndex_ = ListCount() - 1;
+    if (wasSelected && changeCount_ == before) RaiseChange();
+}
+
+void Listbox::DeleteAllRows()
+{
+    const bool hadSelection = SelCount() > 0;
+    const int before = changeCount_;
+    model_->clear();
+    lastIndex_ = -1;
+    if (hadSelection && changeCount_ == before) RaiseChange();
+}
+
+int Listbox::ListCount() const { return int(model_->rows.size()); }
+
+int Listbox::ListIndex() const
+{
+    const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void Listbox::SetListIndex(int row)
+{
+    if (row < 0 || row >= ListCount()) {
+        view_->selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = model_->index(row);
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    view_->scrollTo(index);
+}
+
+int Listbox::SelCount() const { return int(view_->selectionModel()->selectedIndexes().size()); }
+
+bool Listbox::Selected(int row) const
+{
+    return row >= 0 && row < ListCount() && view_->selectionModel()->isRowSelected(row, QModelIndex());
+}
+
+QString Listbox::Cell(int row, int column) const
+{
+    if (row < 0 || row >= ListCount() || column != 0) return QString();
+    return model_->rows[size_t(row)].text;
+}
+
+void Listbox::SetCell(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= ListCount() || column != 0) return;
+    model_->rows[size_t(row)].text = text;
+    model_->changed(row);
+}
+
+QString Listbox::CellTag(int row, int column) const
+{
+    if (row < 0 || row >= ListCount() || column != 0) return QString();
+    return model_->rows[size_t(row)].tag;
+}
+
+void Listbox::SetCellTag(int row, int column, const QString& tag)
+{
+    if (row < 0 || row >= ListCount() || column != 0) return;
+    model_->rows[size_t(row)].tag = tag;
+}
+
+void Listbox::SetColumnAlignment(int column, int alignment)
+{
+    if (column != 0) return;
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (alignment == 2) horizontal = Qt::AlignHCenter;
+    else if (alignment == 3) horizontal = Qt::AlignRight;
+    model_->alignment = horizontal | Qt::AlignVCenter;
+    view_->viewport()->update();
+}
+
+void Listbox::SetDefaultRowHeight(int height)
+{
+    rowHeight_ = height;
+    view_->doItemsLayout();
+}
+
+void Listbox::SetGridLinesHorizontal(int style) { gridLines_ = style; }
+
+void Listbox::SetScrollbarHorizontal(bool value)
+{
+    view_->setHorizontalScrollBarPolicy(value ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void Listbox::SetScrollbarVertical(bool value)
+{
+    view_->setVerticalScrollBarPolicy(value ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void Listbox::SetEnableDragReorder(bool value)
+{
+    dragReorder_ = value;
+    model_->draggable = value;
+    view_->setDragEnabled(value);
+    view_->setAcceptDrops(value);
+    view_->setDropIndicatorShown(value);
+    view_->setDragDropMode(value ? QAbstractItemView::DragDrop : QAbstractItemView::NoDragDrop);
+}
+
+bool Listbox::PaintCellBackground(Graphics& g, int row, int column)
+{
+    if (!CellBackgroundPaint) return false;
+    bool painted = false;
+    CallFunctionWithExceptionHandling([&] { painted = CellBackgroundPaint(g, row, column); });
+    return painted;
+}
+
+void Listbox::DroppedRow(int sourceRow, int newPosition)
+{
+    bool handled = false;
+    if (DragReorderRows)
+        CallFunctionWithExceptionHandling([&] { handled = DragReorderRows(newPosition, -1); });
+    if (handled || newPosition < 0 || sourceRow < 0 || sourceRow >= ListCount()
+        || newPosition >= ListCount() || newPosition == sourceRow)
+        return;
+    // Left to the list: the dragged row moves to the drop row.
+    const ListboxRow moved = model_->rows[size_t(sourceRow)];
+    model_->remove(sourceRow);
+    model_->insert(newPosition, moved);
+    SetListIndex(newPosition);
+}
+
+void Listbox::RaiseChange()
+{
+    ++changeCount_;
+    Raise(Change);
+}
+
+void Listbox::RaiseContextMenu(int x, int y, const QPoint& globalPos)
+{
+    if (!ConstructContextualMenu) return;
+    MenuItem base;
+    bool show = false;
+    CallFunctionWithExceptionHandling([&] { show = ConstructContextualMenu(&base, x, y); });
+    if (!show || base.Count() == 0) return;
+    QMenu menu(view_);
+    std::vector<std::pair<QAction*, MenuItem*>> items;
+    for (int i = 0; i < base.Count(); ++i) {
+        MenuItem* item = base.Item(i);
+        if (item->IsSeparator()) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(item->Text());
+        action->setEnabled(item->Enabled());
+        items.emplace_back(action, item);
+    }
+    QAction* chosen = menu.exec(globalPos);
+    for (const auto& [action, item] : items) {
+        if (action == chosen && ContextualMenuAction) {
+            MenuItem* hit = item;
+            CallFunctionWithExceptionHandling([&] { ContextualMenuAction(hit); });
+        }
+    }
+}
+
+bool Listbox::RaiseCellClick(int row, int column, int x, int y)
+{
+    if (!CellClick) return false;
+    bool handled = false;
+    CallFunctionWithExceptionHandling([&] { handled = CellClick(row, column, x, y); });
+    return handled;
+}

@@ -1,0 +1,142 @@
+#include "platform/runtime.h"
+
+#include "platform/keyboard.h"
+#include "platform/menu_dispatch.h"
+#include "platform/message_box.h"
+#include "platform/nil_object.h"
+#include "platform/window.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+namespace {
+std::unique_ptr<QApplication> app;
+bool quitRequested = false;
+int quitCode = 0;
+std::function<void(const QString&)> exceptionObserver;
+
+QElapsedTimer& tickClock()
+{
+    static QElapsedTimer clock = [] { QElapsedTimer c; c.start(); return c; }();
+    return clock;
+}
+
+bool reportPending = false;
+
+// The message shows once the handler's frame is gone: a handler may have failed in the
+// middle of painting a list, where a modal loop must not start. Failures that come while
+// one message is waiting or showing (a cell that fails at every repaint) go to stderr only.
+void report(const QString& message)
+{
+    if (exceptionObserver) {
+        exceptionObserver(message);
+        return;
+    }
+    std::fprintf(stderr, "lexivane: %s\n", qPrintable(message));
+    if (reportPending) return;
+    reportPending = true;
+    QTimer::singleShot(0, [message] {
+        MsgBox(message);
+        reportPending = false;
+    });
+}
+}  // namespace
+
+void RuntimeInit(int& argc, char** argv)
+{
+    tickClock();
+    app = std::make_unique<QApplication>(argc, argv);
+    QApplication::setApplicationName("Rivivuzad");
+    InstallFrameworkFilters();
+}
+
+void InstallFrameworkFilters()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallKeyboardObserver();
+    InstallMenuShortcutFilter();
+}
+
+void ResetQuitForTesting()
+{
+    quitRequested = false;
+    quitCode = 0;
+}
+
+void RunFrameworkInitialization(const std::function<void()>& startup)
+{
+    CallFunctionWithExceptionHandling(startup);
+}
+
+void RuntimeRun()
+{
+    if (quitRequested) return;
+    QApplication::exec();
+}
+
+void FrameworkFinalize()
+{
+    CloseAllWindows();
+}
+
+int RuntimeExit()
+{
+    app.reset();
+    return quitCode;
+}
+
+void Quit(int code)
+{
+    quitRequested = true;
+    quitCode = code;
+    QCoreApplication::exit(code);
+}
+
+bool QuitRequested() { return quitRequested; }
+
+QString UnhandledExceptionMessage(const QString& exceptionClass, const QString& detail)
+{
+    QString text = "An exception of class " + exceptionClass + " was not handled.";
+    if (!detail.isEmpty() && detail != exceptionClass) text += "\n\n" + detail;
+    text += "\n\nThe program keeps running.";
+    return text;
+}
+
+void CallFunctionWithExceptionHandling(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const NilObjectException&) {
+        report(UnhandledExceptionMessage("NilObjectException", QString()));
+    } catch (const std::exception& e) {
+        report(UnhandledExceptionMessage("RuntimeException", QString::fromUtf8(e.what())));
+    } catch (...) {
+        report(UnhandledExceptionMessage("RuntimeException", QString()));
+    }
+}
+
+void SetUnhandledExceptionObserver(std::function<void(const QString&)> observer)
+{
+    exceptionObserver = std::move(observer);
+}
+
+void YieldToFramework()
+{
+    static QElapsedTimer sinceLast = [] { QElapsedTimer t; t.start(); return t; }();
+    if (sinceLast.elapsed() < 15) return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceLast.restart();
+}
+
+void Beep()
+{
+    QApplication::beep();
+}
+
+qint32 Ticks()
+{
+    return static_cast<qint32>(tickClock().elapsed() * 60 / 1000);
+}

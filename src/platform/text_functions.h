@@ -1,0 +1,16 @@
+#pragma once
+// The framework's text functions. Texts are QString; fields are counted from 1.
+#include <QString>
+
+QString Str(qint64 value);          // plain decimal: -12, 0, 4096
+QString Str(double value);          // whole numbers without a decimal point: 3.0 -> "3"
+double Val(const QString& text);    // leading number of the text, 0 when there is none
+QString Format(double value, const QString& mask);  // "00": at least two digits
+int CountFields(const QString& text, const QString& separator);
+QString NthField(const QString& text, const QString& separator, int n);
+QString ReplaceAll(const QString& source, const QString& find, const QString& replacement);
+QString Chr(int code);
+
+// The one text comparison of the program: letter case is ignored. Returns <0, 0 or >0.
+int CompareText(const QString& a, const QString& b);
+inline bool TextEquals(const QString& a, const QString& b) { return CompareText(a, b) == 0; }
