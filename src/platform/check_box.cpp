@@ -1,5 +1,6 @@
 #include "platform/check_box.h"
 
+#include "platform/text_fit.h"
 #include "platform/window.h"
 
 #include <QCheckBox>
@@ -57,7 +58,9 @@ void CheckBox::WrapCaption()
     const int indicator = box_->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, box_)
                           + box_->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, box_);
     const int room = box_->width() - indicator - 2;
-    const QFontMetrics metrics(box_->font());
+    QFont unstretched = box_->font();
+    unstretched.setStretch(QFont::Unstretched);
+    const QFontMetrics metrics(unstretched);
     QString shown = caption_;
     shown.replace("&", "&&");
     if (metrics.horizontalAdvance(shown) > room && box_->height() >= 2 * metrics.height()) {
@@ -71,4 +74,5 @@ void CheckBox::WrapCaption()
         if (cut > 0) shown = shown.left(cut) + "\n" + shown.mid(cut + 1);
     }
     box_->setText(shown);
+    FitTextToWidth(box_, shown.split('\n'), room);
 }

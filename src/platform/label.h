@@ -14,6 +14,7 @@ public:
     void SetMultiline(bool value);
 
 private:
+    void Fit();
     QLabel* label_;
     QString text_;
 };

@@ -57,10 +57,10 @@ void RectControl::SetVisible(bool visible)
 
 bool RectControl::Enabled() const { return widget_->isEnabled(); }
 void RectControl::SetEnabled(bool enabled) { widget_->setEnabled(enabled); }
-QString RectControl::HelpTag() const { return widget_->toolTip(); }
 
 void RectControl::SetHelpTag(const QString& tag)
 {
+    helpTag_ = tag;
     // Tooltips guess at markup; a tag that looks like markup is escaped to show as typed.
     widget_->setToolTip(Qt::mightBeRichText(tag) ? "<p>" + tag.toHtmlEscaped() + "</p>" : tag);
     widget_->setToolTipDuration(-1);

@@ -41,7 +41,7 @@ public:
     void SetVisible(bool visible);
     bool Enabled() const;
     void SetEnabled(bool enabled);
-    QString HelpTag() const;
+    QString HelpTag() const { return helpTag_; }
     void SetHelpTag(const QString& tag);
     // Font size in pixels: the controls were designed at one point per pixel.
     double TextSize() const { return textSize_; }
@@ -68,6 +68,7 @@ private:
     QWidget* widget_;
     bool lockLeft_ = true, lockTop_ = true, lockRight_ = false, lockBottom_ = false;
     bool visible_ = true;
+    QString helpTag_;
     double textSize_ = 0;
     int textUnit_ = 0;
 };
