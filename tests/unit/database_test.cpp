@@ -9,30 +9,20 @@
 
 namespace {
 
-void MakeDatabase(const QString& path, const char* sql)
+bool MakeDatabase(const QString& path, const char* sql)
 {
     sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
-    const QString text = QString::fromUtf8(message ? message : "");
-    sqlite3_free(message);
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    QVERIFY2(rc == SQLITE_OK, qPrintable(text));
+    return rc == SQLITE_OK;
 }
 
 QByteArray Bytes(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
-
-const char* kWords =
-    "CREATE TABLE thewords (id INTEGER PRIMARY KEY, word TEXT, type TEXT, definition TEXT, extra);"
-    "INSERT INTO thewords VALUES (4, 'cat', 'noun', 'a feline', 2.5);"
-    "INSERT INTO thewords VALUES (5, 'cat', 'verb', NULL, '12abc');"
-    "INSERT INTO thewords VALUES (9, 'cot', 'noun', 'a small bed', ' -7 x');"
-    "INSERT INTO thewords VALUES (12, 'café', 'noun', 'coffee house', NULL);";
 
 } // namespace
 
@@ -53,66 +43,55 @@ private slots:
     void initTestCase()
     {
         InitPluginEntrypoints();
-        QVERIFY(dir_.isValid());
-        MakeDatabase(Path("words.db"), kWords);
+        QVERIFY(MakeDatabase(Path("words.db"),
+            "CREATE TABLE thewords (id INTEGER PRIMARY KEY, word TEXT, type TEXT, definition TEXT, extra);"
+            "INSERT INTO thewords VALUES (4, 'cat', 'noun', 'a feline', 2.5);"
+            "INSERT INTO thewords VALUES (5, 'cat', 'verb', NULL, '12abc');"
+            "INSERT INTO thewords VALUES (9, 'cot', 'noun', 'a small bed', ' -7 x');"
+            "INSERT INTO thewords VALUES (12, 'café', 'noun', 'coffee house', NULL);"));
     }
 
-    void missingFileIsNotCreated()
+    void connectRefusesWhatIsNoWordDatabase_data()
     {
-        QVERIFY(!Connected(Path("LexivaneDB")));
-        QVERIFY(!QFile::exists(Path("LexivaneDB")));
-        Database noFile;
-        QVERIFY(!noFile.Connect());
-    }
-
-    void nonDatabasesAreRefusedAndLeftAlone_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("text") << QByteArray("cat noun a feline\n");
+        QTest::addColumn<QByteArray>("bytes");   // "<none>": no file at all
         QByteArray noise(8192, '\0');
         for (int i = 0; i < noise.size(); ++i)
             noise[i] = char((i * 7919 + 13) % 251);
+        QTest::newRow("missing") << QByteArray("<none>");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("text") << QByteArray("cat noun a feline\n");
         QTest::newRow("random bytes") << noise;
     }
-    void nonDatabasesAreRefusedAndLeftAlone()
+    void connectRefusesWhatIsNoWordDatabase()
     {
         QFETCH(QByteArray, bytes);
-        const QString path = Path("not-a-db");
+        const QString path = Path(QTest::currentDataTag());
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
+        if (bytes != "<none>" && (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()))
+            QFAIL("cannot write the file");
         file.close();
         QVERIFY(!Connected(path));
-        QCOMPARE(Bytes(path), bytes);
+        QCOMPARE(Bytes(path), bytes);   // neither created nor changed
         QVERIFY(!QFile::exists(path + "-journal"));
+
+        QVERIFY(QDir(dir_.path()).mkpath("folder"));
+        QVERIFY(!Connected(Path("folder")));
     }
 
-    void folderIsRefused()
+    void failedSelectsReportAnError()
     {
-        QVERIFY(QDir(dir_.path()).mkpath("folder.db"));
-        QVERIFY(!Connected(Path("folder.db")));
-    }
+        Database unconnected;
+        QVERIFY(!unconnected.Connect());   // no file named
+        QVERIFY(!unconnected.SQLSelect("SELECT 1"));
+        QVERIFY(unconnected.Error() && !unconnected.ErrorMessage().isEmpty());
 
-    void selectWithoutConnectionFails()
-    {
-        Database db;
-        QVERIFY(!db.SQLSelect("SELECT 1"));
-        QVERIFY(db.Error());
-        QVERIFY(!db.ErrorMessage().isEmpty());
-    }
-
-    void missingTableGivesTheEngineMessage()
-    {
-        const QString path = Path("other.db");
-        MakeDatabase(path, "CREATE TABLE other (x);");
-        auto db = Connected(path);
+        QVERIFY(MakeDatabase(Path("other.db"), "CREATE TABLE other (x);"));
+        auto db = Connected(Path("other.db"));
         QVERIFY(db);
         QVERIFY(!db->SQLSelect("SELECT * from thewords where word like 'c_t'"));
         QVERIFY(db->Error());
         QCOMPARE(db->ErrorMessage(), QString("no such table: thewords"));
-        // The next statement that works clears the error.
-        QVERIFY(db->SQLSelect("SELECT * FROM other"));
+        QVERIFY(db->SQLSelect("SELECT * FROM other"));   // the next success clears it
         QVERIFY(!db->Error());
     }
 
@@ -132,24 +111,19 @@ private slots:
         }
         rs->MoveNext();   // past the end stays at the end
         QVERIFY(rs->Eof());
-
         auto none = db->SQLSelect("SELECT * FROM thewords WHERE id = 99");
-        QVERIFY(none);
-        QCOMPARE(none->RecordCount(), 0);
-        QVERIFY(none->Eof());
+        QVERIFY(none && none->RecordCount() == 0 && none->Eof());
     }
 
     void fieldsAndValues()
     {
         auto db = Connected(Path("words.db"));
-        QVERIFY(db);
-        auto rs = db->SQLSelect("select * from thewords");
+        auto rs = db ? db->SQLSelect("select * from thewords") : nullptr;
         QVERIFY(rs);
         QVERIFY(!rs->Field("meaning"));
         DatabaseField* definition = rs->Field("Definition");
         DatabaseField* extra = rs->Field("EXTRA");
         QVERIFY(definition && extra);
-        QCOMPARE(rs->Field("id")->IntegerValue(), qint64(4));
         QCOMPARE(extra->StringValue(), QString("2.5"));   // a real as the engine prints it
         QCOMPARE(extra->IntegerValue(), qint64(2));
         rs->MoveNext();
@@ -168,16 +142,13 @@ private slots:
 
     void manyRecordsKeepTheirCells()
     {
-        const QString path = Path("many.db");
-        MakeDatabase(path, "CREATE TABLE t (n INTEGER, s TEXT);"
-                           "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20000)"
-                           "INSERT INTO t SELECT i, printf('word %d ', i)"
-                           "  || substr(printf('%.*c', 90, 'x'), 1, i % 90) FROM c;");
-        auto db = Connected(path);
-        QVERIFY(db);
-        auto rs = db->SQLSelect("SELECT s, n FROM t ORDER BY n");
-        QVERIFY(rs);
-        QCOMPARE(rs->RecordCount(), 20000);
+        QVERIFY(MakeDatabase(Path("many.db"),
+            "CREATE TABLE t (n INTEGER, s TEXT);"
+            "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20000)"
+            "INSERT INTO t SELECT i, printf('word %d ', i) || substr(printf('%.*c', 90, 'x'), 1, i % 90) FROM c;"));
+        auto db = Connected(Path("many.db"));
+        auto rs = db ? db->SQLSelect("SELECT s, n FROM t ORDER BY n") : nullptr;
+        QVERIFY(rs && rs->RecordCount() == 20000);
         int n = 0;
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
             ++n;
@@ -190,22 +161,18 @@ private slots:
 
     void onlyOneReadingStatementRuns()
     {
-        const QString path = Path("words.db");
-        const QByteArray before = Bytes(path);
-        auto db = Connected(path);
+        const QByteArray before = Bytes(Path("words.db"));
+        auto db = Connected(Path("words.db"));
         QVERIFY(db);
-        QVERIFY(!db->SQLSelect("SELECT * FROM thewords; DELETE FROM thewords"));
-        QVERIFY(db->Error());
-        QVERIFY(!db->SQLSelect("DELETE FROM thewords"));
-        QVERIFY(db->Error());
-        QVERIFY(!db->SQLSelect("SELECT * FROM thewords WHERE word = 'o'clock'"));
-        QVERIFY(!db->SQLSelect("  "));
+        for (const char* refused : {"SELECT * FROM thewords; DELETE FROM thewords", "DELETE FROM thewords",
+                                    "SELECT * FROM thewords WHERE word = 'o'clock'", "  "}) {
+            QVERIFY2(!db->SQLSelect(refused) && db->Error(), refused);
+        }
         // A closing semicolon or comment is not a second statement.
         auto rs = db->SQLSelect("SELECT * FROM thewords; -- all\n ;");
-        QVERIFY(rs);
-        QCOMPARE(rs->RecordCount(), 4);
+        QVERIFY(rs && rs->RecordCount() == 4);
         db.reset();
-        QCOMPARE(Bytes(path), before);
+        QCOMPARE(Bytes(Path("words.db")), before);
         QCOMPARE(QDir(dir_.path()).entryList({"words.db*"}, QDir::Files), QStringList({"words.db"}));
     }
 };
