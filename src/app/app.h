@@ -9,6 +9,7 @@ public:
     bool OptionsHelp_Action();
     void Constructor() {}
 
-    // The registered application object; nil before start-up has registered it.
+    // The registered application object; before start-up has registered it, there is
+    // none and asking for it raises NilObjectException.
     static App* Instance();
 };

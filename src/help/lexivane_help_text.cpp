@@ -18,7 +18,9 @@ QString LexivaneHelpText()
     std::shared_ptr<FolderItem> folder = NilCheck(executable.get())->Parent();
     std::shared_ptr<FolderItem> package = NilCheck(folder.get())->Parent();
     std::shared_ptr<FolderItem> resources = NilCheck(package.get())->Child("Resources");
-    if (!resources) return permaText;
+    // A name that is not an existing folder stands for no folder at all: a package
+    // without its Resources folder shows an empty help text, without a message.
+    if (!resources || !resources->Directory()) return permaText;
     std::shared_ptr<FolderItem> file = resources->Child("LexivaneHelpText.txt");
     std::unique_ptr<TextInputStream> stream = NilCheck(file.get())->OpenAsTextFile();
     if (!stream) return permaText;
