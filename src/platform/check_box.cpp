@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <algorithm>
 
 namespace {
 // Re-wraps the caption whenever the box's size or font changes.
@@ -69,6 +70,20 @@ void CheckBox::WrapCaption()
             if (shown[i] == ' ' && metrics.horizontalAdvance(shown.left(i)) <= room) {
                 cut = i;
                 break;
+            }
+        }
+        // When the rest is too long for the second line, break where the wider of the two
+        // lines is narrowest, so that the narrowing below can bring both into view.
+        if (cut < 0 || metrics.horizontalAdvance(shown.mid(cut + 1)) > room) {
+            int best = -1;
+            for (int i = 1; i < shown.size(); ++i) {
+                if (shown[i] != ' ') continue;
+                const int wider = std::max(metrics.horizontalAdvance(shown.left(i)),
+                                           metrics.horizontalAdvance(shown.mid(i + 1)));
+                if (best < 0 || wider < best) {
+                    best = wider;
+                    cut = i;
+                }
             }
         }
         if (cut > 0) shown = shown.left(cut) + "\n" + shown.mid(cut + 1);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -74,10 +75,10 @@ QString DatabaseField::StringValue() const
     case RecordSet::CellType::Null:
         return QString();
     case RecordSet::CellType::Integer:
-        return QString::number(cell->value);
+        return QString::number(cell->integer);
     case RecordSet::CellType::Real:
     case RecordSet::CellType::Text:
-        return QString::fromUtf8(set_->arena_.data() + cell->value, qsizetype(cell->length));
+        return QString::fromUtf8(cell->bytes, qsizetype(cell->length));
     }
     return QString();
 }
@@ -91,11 +92,10 @@ qint64 DatabaseField::IntegerValue() const
     case RecordSet::CellType::Null:
         return 0;
     case RecordSet::CellType::Integer:
-        return cell->value;
+        return cell->integer;
     case RecordSet::CellType::Real: {
         // A real becomes an integer by dropping its fraction, clamped to the range.
-        const char* bytes = set_->arena_.data() + cell->value;
-        const double real = QByteArray::fromRawData(bytes, qsizetype(cell->length)).toDouble();
+        const double real = QByteArray::fromRawData(cell->bytes, qsizetype(cell->length)).toDouble();
         if (std::isnan(real))
             return 0;
         if (real <= double(std::numeric_limits<qint64>::min()))
@@ -104,10 +104,8 @@ qint64 DatabaseField::IntegerValue() const
             return std::numeric_limits<qint64>::max();
         return qint64(real);
     }
-    case RecordSet::CellType::Text: {
-        const char* bytes = set_->arena_.data() + cell->value;
-        return LeadingInteger(bytes, bytes + cell->length);
-    }
+    case RecordSet::CellType::Text:
+        return LeadingInteger(cell->bytes, cell->bytes + cell->length);
     }
     return 0;
 }
@@ -138,7 +136,10 @@ bool RecordSet::Eof() const
 DatabaseField* RecordSet::Field(const QString& name)
 {
     for (size_t column = 0; column < columnNames_.size(); ++column) {
-        if (QString::compare(columnNames_[column], name, Qt::CaseInsensitive) == 0) {
+        // Asked once per record in a loop over every record: the exact spelling, which
+        // callers nearly always use, is tried before the slower comparison without case.
+        if (columnNames_[column] == name
+            || QString::compare(columnNames_[column], name, Qt::CaseInsensitive) == 0) {
             DatabaseField& field = fields_[column];
             field.set_ = this;
             field.column_ = int(column);
@@ -155,6 +156,31 @@ const RecordSet::Cell* RecordSet::CurrentCell(int column) const
     if (current_ < 0 || current_ >= rowCount_ || column < 0 || size_t(column) >= columnNames_.size())
         return nullptr;
     return &cells_[size_t(current_) * columnNames_.size() + size_t(column)];
+}
+
+const char* RecordSet::Keep(const void* bytes, size_t length)
+{
+    constexpr size_t kBlockSize = size_t(1) << 20;
+    static const char nothing = 0;
+    if (length == 0)
+        return &nothing;  // an empty text, which is not the null of an SQL NULL
+    if (length > blockFree_) {
+        // A text longer than a block gets a block of its own; the last block stays open.
+        if (length > kBlockSize / 4) {
+            blocks_.emplace_back(new char[length]);
+            char* own = blocks_.back().get();
+            std::memcpy(own, bytes, length);
+            if (blocks_.size() >= 2 && blockFree_ > 0)
+                std::swap(blocks_[blocks_.size() - 1], blocks_[blocks_.size() - 2]);
+            return own;
+        }
+        blocks_.emplace_back(new char[kBlockSize]);
+        blockFree_ = kBlockSize;
+    }
+    char* at = blocks_.back().get() + (kBlockSize - blockFree_);
+    std::memcpy(at, bytes, length);
+    blockFree_ -= length;
+    return at;
 }
 
 // ---- Database ----
@@ -264,21 +290,22 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
             break;
         }
         for (int c = 0; c < columns; ++c) {
-            RecordSet::Cell cell{0, 0, RecordSet::CellType::Null};
+            RecordSet::Cell cell;
+            cell.integer = 0;
+            cell.length = 0;
+            cell.type = RecordSet::CellType::Null;
             const int type = sqlite3_column_type(statement, c);
             if (type == SQLITE_INTEGER) {
                 cell.type = RecordSet::CellType::Integer;
-                cell.value = sqlite3_column_int64(statement, c);
+                cell.integer = sqlite3_column_int64(statement, c);
             } else if (type != SQLITE_NULL) {
                 // Text and blobs are kept as bytes; a real as the engine's own text for it.
                 const void* bytes = type == SQLITE_BLOB ? sqlite3_column_blob(statement, c)
                                                         : sqlite3_column_text(statement, c);
                 const int length = sqlite3_column_bytes(statement, c);
                 cell.type = type == SQLITE_FLOAT ? RecordSet::CellType::Real : RecordSet::CellType::Text;
-                cell.value = qint64(set->arena_.size());
+                cell.bytes = set->Keep(bytes, size_t(length));
                 cell.length = quint32(length);
-                if (length > 0)
-                    set->arena_.append(static_cast<const char*>(bytes), size_t(length));
             }
             set->cells_.push_back(cell);
         }

@@ -37,22 +37,29 @@ private:
     friend class Database;
     friend class DatabaseField;
 
-    // Every cell of every record lives in one byte arena; a cell is its type and either
-    // its integer value or the place of its bytes in the arena (a real is kept as the
-    // engine's text for it). Text is decoded only when a field is read, so loading a
-    // large result costs one copy of its bytes and no allocation per cell.
+    // The bytes of every cell live in a few large blocks; a cell is its type and either
+    // its integer value or where its bytes are (a real is kept as the engine's text for
+    // it). Text is decoded only when a field is read, so loading a large result costs one
+    // copy of its bytes and no allocation per cell. Blocks are never moved once filled:
+    // a growing single buffer would copy every byte again at each growth.
     enum class CellType : quint8 { Null, Integer, Real, Text };
     struct Cell {
-        qint64 value;    // the integer, or the offset of the cell's bytes in arena_
+        union {
+            qint64 integer;
+            const char* bytes;
+        };
         quint32 length;  // the byte count of a text or real cell
         CellType type;
     };
     const Cell* CurrentCell(int column) const;
+    // A copy of the bytes in the blocks, kept until the record set goes.
+    const char* Keep(const void* bytes, size_t length);
 
     std::vector<QString> columnNames_;
     std::vector<DatabaseField> fields_;   // one per column, handed out by Field
     std::vector<Cell> cells_;             // row by row, columnNames_.size() cells a row
-    std::string arena_;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    size_t blockFree_ = 0;                // bytes left at the end of the last block
     int rowCount_ = 0;
     int current_ = 0;
 };

@@ -30,7 +30,9 @@ void ShowURL(const QString& address)
     const auto match = localForm.match(address);
     if (match.hasMatch()) {
         url.setScheme(match.captured(1));
-        url.setHost(QString());
+        // An empty host, not a null one: a null host drops the "//" and the desktop
+        // would get "dict:/word".
+        url.setHost(QStringLiteral(""));
         url.setPath("/" + match.captured(2), QUrl::DecodedMode);
     } else {
         url = QUrl(address, QUrl::TolerantMode);
@@ -45,17 +47,22 @@ QTextToSpeech* speechEngine()
 {
     static QTextToSpeech* engine = nullptr;
     static bool tried = false;
-    if (!tried) {
-        tried = true;
-        engine = new QTextToSpeech(qApp);
-        if (engine->state() == QTextToSpeech::Error) {
-            std::fprintf(stderr, "lexivane: speech is not available: %s\n",
-                         qPrintable(engine->errorString()));
-            delete engine;
-            engine = nullptr;
+    if (tried) return engine;
+    tried = true;
+    // The desktop's speech service first; without it, the built-in synthesiser.
+    QString reasons;
+    for (const QString& name : {QString(), QStringLiteral("flite")}) {
+        if (!name.isEmpty() && !QTextToSpeech::availableEngines().contains(name)) continue;
+        auto* candidate = name.isEmpty() ? new QTextToSpeech(qApp) : new QTextToSpeech(name, qApp);
+        if (candidate->state() != QTextToSpeech::Error) {
+            engine = candidate;
+            return engine;
         }
+        reasons += (reasons.isEmpty() ? "" : "; ") + candidate->errorString();
+        delete candidate;
     }
-    return engine;
+    std::fprintf(stderr, "lexivane: speech is not available: %s\n", qPrintable(reasons));
+    return nullptr;
 }
 }  // namespace
 

@@ -26,13 +26,37 @@ QString oneLine(const QString& text)
     shown.replace('\n', ' ');
     return shown;
 }
+
+// The process and the list that a dragged row comes from.
+QByteArray rowOrigin(const Listbox* list)
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':'
+           + QByteArray::number(quintptr(list), 16) + ':';
+}
 }  // namespace
+
+QMimeData* ListboxRowMimeData(const Listbox* list, int row)
+{
+    auto* mime = new QMimeData;
+    mime->setData(kRowMimeType, rowOrigin(list) + QByteArray::number(row));
+    mime->setText(oneLine(list->Cell(row, 0)));
+    return mime;
+}
 
 // ---- model
 
 int ListboxModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(rows.size());
+    return parent.isValid() ? 0 : shown_;
+}
+
+QModelIndex ListboxModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (parent.isValid() || column != 0 || row < 0 || row >= int(rows.size())) return {};
+    // Asked from outside the view for a row it has not seen yet: tell it first. (The view
+    // itself only asks for rows it knows, so this never runs inside its own work.)
+    if (row >= shown_) const_cast<ListboxModel*>(this)->announce();
+    return createIndex(row, 0);
 }
 
 QVariant ListboxModel::data(const QModelIndex& index, int role) const
@@ -58,31 +82,52 @@ Qt::ItemFlags ListboxModel::flags(const QModelIndex& index) const
 
 void ListboxModel::append(const QString& text)
 {
-    const int row = int(rows.size());
-    beginInsertRows(QModelIndex(), row, row);
     rows.push_back({text, QString()});
+    if (!announcePosted_) {
+        announcePosted_ = true;
+        QMetaObject::invokeMethod(this, [this] {
+            announcePosted_ = false;
+            announce();
+        }, Qt::QueuedConnection);
+    }
+}
+
+void ListboxModel::announce()
+{
+    const int count = int(rows.size());
+    if (shown_ >= count) return;
+    beginInsertRows(QModelIndex(), shown_, count - 1);
+    shown_ = count;
     endInsertRows();
 }
 
 void ListboxModel::insert(int row, const ListboxRow& value)
 {
+    announce();
     beginInsertRows(QModelIndex(), row, row);
     rows.insert(rows.begin() + row, value);
+    ++shown_;
     endInsertRows();
 }
 
 void ListboxModel::remove(int row)
 {
+    announce();
     beginRemoveRows(QModelIndex(), row, row);
     rows.erase(rows.begin() + row);
+    --shown_;
     endRemoveRows();
 }
 
 void ListboxModel::clear()
 {
-    if (rows.empty()) return;
-    beginRemoveRows(QModelIndex(), 0, int(rows.size()) - 1);
+    if (shown_ == 0) {  // the view knows no row: nothing to tell it
+        rows.clear();
+        return;
+    }
+    beginRemoveRows(QModelIndex(), 0, shown_ - 1);
     rows.clear();
+    shown_ = 0;
     endRemoveRows();
 }
 
@@ -165,38 +210,51 @@ void ListboxView::startDrag(Qt::DropActions)
     const QModelIndex index = currentIndex();
     if (!index.isValid()) return;
     // Our own drag: the source row travels by number, and the drop decides what moves.
-    auto* mime = new QMimeData;
-    mime->setData(kRowMimeType, QByteArray::number(index.row()));
-    mime->setText(model()->data(index, Qt::DisplayRole).toString());
     auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
+    drag->setMimeData(ListboxRowMimeData(list_, index.row()));
     drag->exec(Qt::MoveAction, Qt::MoveAction);
 }
 
-bool ListboxView::acceptsDrag(const QDropEvent* event) const
+int ListboxView::draggedRow(const QDropEvent* event) const
 {
-    return event->source() == this && event->mimeData()->hasFormat(kRowMimeType);
+    const QMimeData* mime = event->mimeData();
+    if (!mime || !mime->hasFormat(kRowMimeType)) return -1;
+    const QByteArray data = mime->data(kRowMimeType);
+    const QByteArray origin = rowOrigin(list_);
+    if (!data.startsWith(origin)) return -1;
+    bool ok = false;
+    const int row = data.mid(origin.size()).toInt(&ok);
+    return ok ? row : -1;
 }
 
 void ListboxView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (acceptsDrag(event)) event->acceptProposedAction();
-    else event->ignore();
+    if (draggedRow(event) < 0) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    setState(DraggingState);
 }
 
 void ListboxView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (acceptsDrag(event)) event->acceptProposedAction();
+    // The base class scrolls the list while the pointer rests near its top or bottom edge,
+    // so that a row can be dropped on one that was out of sight when the drag began.
+    QListView::dragMoveEvent(event);
+    if (draggedRow(event) >= 0) event->acceptProposedAction();
     else event->ignore();
 }
 
 void ListboxView::dropEvent(QDropEvent* event)
 {
-    if (!acceptsDrag(event)) {
+    stopAutoScroll();
+    setState(NoState);
+    const int source = draggedRow(event);
+    if (source < 0) {
         event->ignore();
         return;
     }
-    const int source = event->mimeData()->data(kRowMimeType).toInt();
     const QModelIndex target = indexAt(event->position().toPoint());
     event->setDropAction(Qt::MoveAction);
     event->accept();
@@ -230,6 +288,12 @@ void Listbox::RemoveRow(int row)
     if (row < 0 || row >= ListCount()) return;
     const bool wasSelected = Selected(row);
     const int before = changeCount_;
+    // The view would move the current row, and with it the selection, to the next row on
+    // its own (and the program would take that for the user's choice); the removed row's
+    // selection goes with it instead.
+    if (wasSelected || view_->currentIndex().row() == row)
+        view_->selectionModel()->setCurrentIndex(QModelIndex(), wasSelected ? QItemSelectionModel::Clear
+                                                                             : QItemSelectionModel::NoUpdate);
     model_->remove(row);
     if (lastIndex_ >= ListCount()) lastIndex_ = ListCount() - 1;
     if (wasSelected && changeCount_ == before) RaiseChange();

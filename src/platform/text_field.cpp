@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <limits>
 
 class KeyFilteringLineEdit : public QLineEdit {
 public:
@@ -39,6 +40,8 @@ TextField::TextField(Window* window, const QString& name)
 {
     edit_ = static_cast<QLineEdit*>(Widget());
     edit_->setFocusPolicy(Qt::StrongFocus);
+    // No length limit (the toolkit's default cuts a text at 32,767 characters).
+    edit_->setMaxLength(std::numeric_limits<int>::max());
 }
 
 QString TextField::Text() const { return edit_->text(); }

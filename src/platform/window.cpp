@@ -135,7 +135,10 @@ void Window::Constructor(const QString& key)
     }
     lastWidth_ = width_;
     lastHeight_ = height_;
-    top_->adjustSize();
+    // The design size exactly: adjustSize() would cut a window to two thirds of a small
+    // screen.
+    top_->layout()->activate();
+    top_->resize(top_->sizeHint());
     constructed_ = true;
     CallFunctionWithExceptionHandling([this] { Event_Open(); });
     if (visible_ && !closed_ && !QuitRequested()) Show();

@@ -48,10 +48,12 @@ void Window1::getwords()
     list->DeleteAllRows();
     QString previousWord;
     bool anyRow = false;
+    // Made once rather than once per record: a search may read 200,000 records.
+    static const QString contractionOf = "contraction of";
     while (!rs->Eof()) {
-        if (!TextEquals(NilCheck(rs->Field("type"))->StringValue(), "contraction of")) {
-            const QString word = NilCheck(rs->Field("word"))->StringValue();
-            const qint64 id = NilCheck(rs->Field("id"))->IntegerValue();
+        if (!TextEquals(NilCheck(rs->Field(QStringLiteral("type")))->StringValue(), contractionOf)) {
+            const QString word = NilCheck(rs->Field(QStringLiteral("word")))->StringValue();
+            const qint64 id = NilCheck(rs->Field(QStringLiteral("id")))->IntegerValue();
             // The first record always starts a row, even one whose word is empty.
             if (!anyRow || !TextEquals(word, previousWord)) {
                 list->AddRow(word);

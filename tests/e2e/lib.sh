@@ -149,7 +149,7 @@ e2e_wait_size() {
 e2e_type() {
   local id=$1 text=$2
   xdotool windowfocus --sync "$id"
-  xdotool type --delay 30 "$text"
+  xdotool type --delay 30 -- "$text"
 }
 
 e2e_key() {

@@ -1,0 +1,94 @@
+# A definition test as a user takes it: search three words, open the test with Ctrl+D,
+# drag one definition onto another with the mouse, tick the answers box, press Done and
+# copy the scored test with Ctrl+L.
+source "$(dirname "$0")/lib.sh"
+e2e_start_display
+folder=$(e2e_make_package)
+e2e_make_database "$folder/LexivaneDB" \
+  "1|ant|noun|a small insect" "2|bee|noun|it makes honey" "3|cat|noun|a small feline"
+declare -A number_of=(["a small insect"]=1 ["it makes honey"]=2 ["a small feline"]=3)
+words=(ant bee cat)
+title="Click & Drag Definitions to match Words"
+
+e2e_start_program "$folder"
+e2e_click "$E2E_MAIN" 470 65
+e2e_type "$E2E_MAIN" "---"
+e2e_key "$E2E_MAIN" Return
+e2e_key "$E2E_MAIN" ctrl+d
+test_window=$(e2e_wait_window "$title")
+e2e_wait_size "$test_window" any
+read -r width height wx wy <<< "$(e2e_geometry "$test_window")"
+[ "$width" = 600 ] || e2e_fail "test window width $width"
+menu=$(e2e_menu_height "$test_window" 300)
+
+# The definitions in the order the list shows them, read from Copy List.
+definitions_now() {
+  local text
+  xclip -selection clipboard -i < /dev/null
+  e2e_key "$test_window" ctrl+l
+  for i in $(seq 1 50); do
+    text=$(e2e_clipboard_raw | tr '\r' '\n')
+    [ -n "$text" ] && break
+    sleep 0.1
+  done
+  printf '%s\n' "$text" | cut -f2
+}
+
+mapfile -t before < <(definitions_now)
+[ "${#before[@]}" = 3 ] || e2e_fail "the test holds ${#before[@]} definitions"
+printf '%s\n' "${before[@]}" | sort | cmp -s - <(printf '%s\n' "${!number_of[@]}" | sort) \
+  || e2e_fail "the definitions are not the three words' own: ${before[*]}"
+
+# Drag a definition that stands beside another word onto that word's row, so that the
+# scored test shows both colours (when the shuffle already put all three right, the
+# first is dragged onto the third).
+from=0; to=2
+for i in 0 1 2; do
+  j=$(( ${number_of[${before[$i]}]} - 1 ))
+  if [ "$j" != "$i" ]; then from=$i; to=$j; break; fi
+done
+row_y() { echo $((wy + menu + 1 + $1 * 22 + 11)); }
+x=$((wx + 215 + 120))
+xdotool mousemove --sync "$x" "$(row_y "$from")" mousedown 1
+for step in 1 2 3 4 5 6 7 8; do
+  xdotool mousemove --sync "$x" $(( $(row_y "$from") + ($(row_y "$to") - $(row_y "$from")) * step / 8 + (step % 2) ))
+done
+xdotool mousemove --sync "$((x + 3))" "$(row_y "$to")" mouseup 1
+
+mapfile -t after < <(definitions_now)
+expected=("${before[@]}")
+expected[$from]=${before[$to]}
+expected[$to]=${before[$from]}
+[ "${after[*]}" = "${expected[*]}" ] || e2e_fail "after the drag: ${after[*]}; expected ${expected[*]}"
+[ -n "${LEXIVANE_SHOTS:-}" ] && e2e_screenshot "$LEXIVANE_SHOTS/definition_test_answering.png"
+
+# Tick "Include answers when copying list." and press Done.
+E2E_MENU_HEIGHT=$menu e2e_click "$test_window" 312 278
+E2E_MENU_HEIGHT=$menu e2e_click "$test_window" 236 278
+e2e_wait_window "$title blue = correct, red = wrong" > /dev/null
+
+want=""
+for i in 0 1 2; do
+  want+=$(printf '0%d.  %s\t%s   [%d]\r' $((i + 1)) "${words[$i]}" "${expected[$i]}" "${number_of[${expected[$i]}]}")
+done
+xclip -selection clipboard -i < /dev/null
+e2e_key "$test_window" ctrl+l
+for i in $(seq 1 50); do
+  [ "$(e2e_clipboard_raw)" = "$want" ] && break
+  sleep 0.1
+done
+[ "$(e2e_clipboard_raw)" = "$want" ] || e2e_fail "copied $(e2e_clipboard); expected $want"
+
+# The scored list as drawn: blue where the definition stands beside its word, else red.
+shot="$E2E_TMP/scored.png"
+e2e_screenshot "$shot"
+[ -n "${LEXIVANE_SHOTS:-}" ] && cp "$shot" "$LEXIVANE_SHOTS/definition_test_scored.png"
+for i in 0 1 2; do
+  colour=$(convert "$shot" -format '%[pixel:p{'"$((wx + 590))"','"$(row_y "$i")"'}]' info:)
+  if [ "${number_of[${expected[$i]}]}" = $((i + 1)) ]; then want_colour="srgb(100,100,255)"; else want_colour="srgb(255,100,100)"; fi
+  [ "$colour" = "$want_colour" ] || e2e_fail "row $i is $colour, expected $want_colour"
+done
+
+e2e_key "$E2E_MAIN" ctrl+q
+e2e_wait_exit > /dev/null
+e2e_pass
