@@ -9,33 +9,12 @@
 #include <QStyleOptionButton>
 #include <algorithm>
 
-namespace {
-// Re-wraps the caption whenever the box's size or font changes.
-class WrappingCheckBox : public QCheckBox {
-public:
-    using QCheckBox::QCheckBox;
-    std::function<void()> onLayoutChange;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override
-    {
-        QCheckBox::resizeEvent(event);
-        if (onLayoutChange) onLayoutChange();
-    }
-    void changeEvent(QEvent* event) override
-    {
-        QCheckBox::changeEvent(event);
-        if (event->type() == QEvent::FontChange && onLayoutChange) onLayoutChange();
-    }
-};
-}  // namespace
-
 CheckBox::CheckBox(Window* window, const QString& name)
-    : RectControl(window, name, new WrappingCheckBox(window->ContentWidget()))
+    : RectControl(window, name, new RefittingWidget<QCheckBox>(window->ContentWidget()))
 {
     box_ = static_cast<QCheckBox*>(Widget());
     box_->setFocusPolicy(Qt::StrongFocus);
-    static_cast<WrappingCheckBox*>(box_)->onLayoutChange = [this] { WrapCaption(); };
+    static_cast<RefittingWidget<QCheckBox>*>(box_)->onLayoutChange = [this] { WrapCaption(); };
     // Action follows the user's click and the program's own changes of the value alike.
     QObject::connect(box_, &QCheckBox::toggled, [this] { Raise(Action); });
 }

@@ -1,42 +1,20 @@
 #include "platform/label.h"
 
 #include "platform/message_box.h"
-#include "platform/window.h"
-
 #include "platform/text_fit.h"
+#include "platform/window.h"
 
 #include <QLabel>
 #include <QResizeEvent>
 
-namespace {
-// Refits the text when the label's size or font changes.
-class FittingLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onLayoutChange;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override
-    {
-        QLabel::resizeEvent(event);
-        if (onLayoutChange) onLayoutChange();
-    }
-    void changeEvent(QEvent* event) override
-    {
-        QLabel::changeEvent(event);
-        if (event->type() == QEvent::FontChange && onLayoutChange) onLayoutChange();
-    }
-};
-}  // namespace
-
 Label::Label(Window* window, const QString& name)
-    : RectControl(window, name, new FittingLabel(window->ContentWidget()))
+    : RectControl(window, name, new RefittingWidget<QLabel>(window->ContentWidget()))
 {
     label_ = static_cast<QLabel*>(Widget());
     label_->setTextFormat(Qt::PlainText);
     label_->setFocusPolicy(Qt::NoFocus);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    static_cast<FittingLabel*>(label_)->onLayoutChange = [this] { Fit(); };
+    static_cast<RefittingWidget<QLabel>*>(label_)->onLayoutChange = [this] { Fit(); };
 }
 
 void Label::SetText(const QString& text)
