@@ -1,9 +1,6 @@
-// Setting up a definition test from the main list: which words are taken and in which
-// order, the question above twenty words, and the definition and answer tag that each
-// word's row gets.
+// Setting up a definition test from the main list: the words taken, the question, the answer tags.
 #include "definition_test/word_defn_test_w.h"
 #include "platform/menu_dispatch.h"
-#include "platform/random.h"
 #include "search/window1.h"
 #include "test_support.h"
 
@@ -12,39 +9,24 @@
 #include <QtTest>
 
 namespace {
-const QString kQuestion = "More than 20 words in list, take 20 words?\nWords will be selected randomly. ";
-using Rows = QList<QPair<QString, QString>>;  // word, id list
-
+const QString kQuestion = "More than 20 words in list, take 20 words?\nWords will be selected randomly. |"
+                          + QString::number(QMessageBox::Question) + "|OK";
 QString wordOf(int id) { return QString("w%1").arg(id, 3, 10, QChar('0')); }
+QStringList numbered(int n)
+{
+    QStringList rows;
+    for (int id = 1; id <= n; ++id) rows << wordOf(id) + "|" + QString::number(id);
+    return rows;
+}
 }  // namespace
 
 class TestSetupTest : public QObject {
     Q_OBJECT
 
-    TestPackage* package_ = nullptr;
-
-    Window1* main() { return Window1::Instance(); }
-    WordDefnTestW* test()
-    {
-        return static_cast<WordDefnTestW*>(Window::GetImplicitWindow("WordDefnTestW.WordDefnTestW"));
-    }
-
-    void fillMain(const Rows& rows)
-    {
-        main()->Listbox1()->DeleteAllRows();
-        for (const auto& [word, ids] : rows) {
-            main()->Listbox1()->AddRow(word);
-            main()->Listbox1()->SetCellTag(main()->Listbox1()->LastIndex(), 0, ids);
-        }
-    }
-
-    // Rows w001 .. w<n>, each with its own record.
-    void fillMain(int n)
-    {
-        Rows rows;
-        for (int id = 1; id <= n; ++id) rows.append({wordOf(id), QString::number(id)});
-        fillMain(rows);
-    }
+    TestPackage package_;
+    Listbox* mainList() { return Window1::Instance()->Listbox1(); }
+    WordDefnTestW* test() { return WordDefnTestW::Instance(); }
+    bool testOpen() { return Window::GetImplicitWindow("WordDefnTestW.WordDefnTestW"); }
 
     QStringList cells(Listbox* list)
     {
@@ -53,10 +35,15 @@ class TestSetupTest : public QObject {
         return result;
     }
 
-    // Options > Definition test from the main window. A question is answered with the
-    // button of that caption; returns its text, icon and default button, or nothing.
-    QString runCommand(const QString& answer = "OK")
+    // Options > Definition test on these rows ("word|ids") of the main list; a question is answered
+    // with the button `answer`. Returns the question's text, icon and default button, if asked.
+    QString runCommand(const QStringList& rows, const QString& answer = "OK")
     {
+        mainList()->DeleteAllRows();
+        for (const QString& row : rows) {
+            mainList()->AddRow(row.section('|', 0, 0));
+            mainList()->SetCellTag(mainList()->LastIndex(), 0, row.section('|', 1));
+        }
         QString asked;
         QTimer answerer;
         connect(&answerer, &QTimer::timeout, [&] {
@@ -66,169 +53,89 @@ class TestSetupTest : public QObject {
             ClickButton(box, answer);
         });
         answerer.start(10);
-        main()->Show();
-        DispatchMenuCommand(main()->OptionsDefinitiontest());
+        Window1::Instance()->Show();
+        DispatchMenuCommand(Window1::Instance()->OptionsDefinitiontest());
         return asked;
     }
 
-    // Every definition row shows the definition of the word row its tag names, each word
-    // row has one definition, and the staging list is empty again.
+    // Each word row has its own definition once, tagged with the row, or an empty one tagged
+    // -1 ("blank" has an empty definition, "gone" none); the staging list is empty again.
     void verifyTest()
     {
-        QVERIFY(test() && test()->TopLevelWidget()->isVisible());
-        Listbox* words = test()->ListBox1();
-        Listbox* definitions = test()->ListBox2();
-        QCOMPARE(definitions->ListCount(), words->ListCount());
-        QSet<int> seen;
-        for (int r = 0; r < definitions->ListCount(); ++r) {
-            const QString tag = definitions->CellTag(r, 0);
-            const int row = tag.toInt();
-            QVERIFY2(tag == QString::number(row) && row >= -1 && row < words->ListCount(), qPrintable(tag));
-            QVERIFY(row == -1 || !seen.contains(row));
-            seen << row;
-            const QString word = words->Cell(row, 0);
-            QCOMPARE(definitions->Cell(r, 0), row == -1 ? QString() : "definition of " + word);
-        }
+        QVERIFY(testOpen() && test()->TopLevelWidget()->isVisible() && !test()->isdone);
         QCOMPARE(test()->Listbox3()->ListCount(), 0);
-        QVERIFY(!test()->isdone);
+        QStringList want, shown = cells(test()->ListBox2());
+        for (int r = 0; r < test()->ListBox1()->ListCount(); ++r) {
+            const QString word = test()->ListBox1()->Cell(r, 0);
+            want << (word == "blank" || word == "gone" ? "|-1" : "definition of " + word + "|" + QString::number(r));
+        }
+        want.sort();
+        shown.sort();
+        QCOMPARE(shown, want);
     }
 
 private slots:
     void init()
     {
-        package_ = new TestPackage;
         std::vector<WordRecord> records;
         for (int id = 1; id <= 130; ++id) records.push_back({id, wordOf(id), "noun", "definition of " + wordOf(id)});
-        records.push_back({200, "multi", "noun", "first sense"});
-        records.push_back({201, "multi", "verb", "second sense"});
-        records.push_back({202, "multi", "adjective", "third sense"});
-        records.push_back({300, "blank", "noun", ""});
-        package_->setWords(records);
-        QVERIFY(StartProgram(*package_));
+        records.insert(records.end(), {{200, "multi", "noun", "first sense"}, {201, "multi", "verb", "second sense"},
+                                       {202, "multi", "adjective", "third sense"}, {300, "blank", "noun", ""}});
+        package_.setWords(records);
+        QVERIFY(StartProgram(package_));
     }
+    void cleanup() { StopProgram(); }
 
-    void cleanup()
-    {
-        StopProgram();
-        delete package_;
-    }
-
+    // Up to 20 rows: all; below 100: 20 left by random removals; from 100: 20 distinct draws.
     void choosesTheTestWords_data()
     {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<quint32>("seed");
-        for (quint32 seed : {1u, 2u}) {
-            for (int rows : {2, 20, 21, 99, 100, 130}) QTest::addRow("%d rows, seed %u", rows, seed) << rows << seed;
-        }
+        QTest::addColumn<QStringList>("rows");
+        for (int n : {2, 20, 21, 99, 100, 130}) QTest::addRow("%d rows", n) << numbered(n);
+        QTest::newRow("same word twice") << QStringList{"w001|1", "w001|1", "w002|2"};
+        QTest::newRow("empty or missing definition") << QStringList{"w001|1", "blank|300", "gone|999", "w002|2"};
     }
 
     void choosesTheTestWords()
     {
-        QFETCH(int, rows);
-        QFETCH(quint32, seed);
-        fillMain(rows);
-        const QStringList mainRows = cells(main()->Listbox1());
-        main()->randomize->Seed(seed);
-        const QString question = kQuestion + "|" + QString::number(QMessageBox::Question) + "|OK";
-        QCOMPARE(runCommand(), rows > 20 ? question : QString());
+        QFETCH(QStringList, rows);
+        const int n = int(rows.size());
+        Window1::Instance()->randomize->Seed(quint32(n));
+        QCOMPARE(runCommand(rows), n > 20 ? kQuestion : QString());
         verifyTest();
-        QCOMPARE(cells(main()->Listbox1()), mainRows);
-
-        QList<int> taken;  // main-list rows, in the test's order
-        for (int r = 0; r < test()->ListBox1()->ListCount(); ++r)
-            taken << test()->ListBox1()->Cell(r, 0).mid(1).toInt() - 1;
-        // The same generator, replayed: rows left out at random below 100 rows, rows drawn
-        // until twenty differ from 100 up.
-        Random replay;
-        replay.Seed(seed);
-        QList<int> expected;
-        for (int r = 0; r < rows; ++r) expected << r;
-        if (rows > 20 && rows < 100) {
-            while (expected.size() > 20) expected.removeAt(int(replay.InRange(0, expected.size() - 1)));
-        } else if (rows >= 100) {
-            expected.clear();
-            while (expected.size() < 20) {
-                const int r = int(replay.InRange(0, rows - 1));
-                if (!expected.contains(r)) expected << r;
-            }
+        QCOMPARE(cells(mainList()), rows);
+        Random replay;  // the same generator, replayed
+        replay.Seed(quint32(n));
+        QStringList taken = n < 100 ? rows : QStringList();
+        while (n > 20 && taken.size() > 20) taken.removeAt(int(replay.InRange(0, taken.size() - 1)));
+        while (n >= 100 && taken.size() < 20) {
+            const QString row = rows[int(replay.InRange(0, n - 1))];
+            if (!taken.contains(row)) taken << row;
         }
-        QCOMPARE(taken, expected);
-        if (rows > 20 && rows < 100) QVERIFY(std::is_sorted(taken.begin(), taken.end()));
+        QCOMPARE(cells(test()->ListBox1()), taken.replaceInStrings(QRegularExpression("\\|.*"), "|"));
     }
 
-    void cancelClosesTheWindowAndChangesNothingElse_data()
+    // Also a window with an earlier test; the main list stays, the next command opens anew.
+    void cancelClosesTheWindow()
     {
-        QTest::addColumn<bool>("earlierTest");
-        QTest::newRow("new window") << false;
-        QTest::newRow("window with an earlier test") << true;
-    }
-
-    void cancelClosesTheWindowAndChangesNothingElse()
-    {
-        QFETCH(bool, earlierTest);
-        fillMain(3);
-        if (earlierTest) runCommand();
-        WordDefnTestW* opened = WordDefnTestW::Instance();
-        const QStringList earlier = cells(opened->ListBox1()) + cells(opened->ListBox2());
-        QCOMPARE(earlier.isEmpty(), !earlierTest);
-        fillMain(25);
-        const QStringList mainRows = cells(main()->Listbox1());
-        QVERIFY(!runCommand("Cancel").isEmpty());
-        QVERIFY(!test());
-        // The closed window is deleted once the event loop runs again: until then it
-        // shows that its lists were left alone.
-        QCOMPARE(cells(opened->ListBox1()) + cells(opened->ListBox2()), earlier);
-        QCOMPARE(cells(main()->Listbox1()), mainRows);
-        Settle();
-        QCOMPARE(Window::Front(), static_cast<Window*>(main()));
-        fillMain(2);
-        runCommand();
-        verifyTest();
-        QCOMPARE(test()->ListBox1()->ListCount(), 2);
-    }
-
-    void answerTags_data()
-    {
-        QTest::addColumn<Rows>("rows");
-        QTest::addColumn<QStringList>("tags");
-        QTest::newRow("same word twice") << Rows{{"w001", "1"}, {"w001", "1"}, {"w002", "2"}}
-                                         << QStringList{"0", "1", "2"};
-        QTest::newRow("empty or missing definition")
-            << Rows{{"w001", "1"}, {"blank", "300"}, {"gone", "999"}, {"w002", "2"}}
-            << QStringList{"-1", "-1", "0", "3"};
-    }
-
-    void answerTags()
-    {
-        QFETCH(Rows, rows);
-        QFETCH(QStringList, tags);
-        fillMain(rows);
-        runCommand();
-        verifyTest();
-        QStringList shown;
-        for (int r = 0; r < rows.size(); ++r) {
-            QCOMPARE(test()->ListBox1()->Cell(r, 0), rows[r].first);
-            shown << test()->ListBox2()->CellTag(r, 0);
+        for (bool earlierTest : {false, true}) {
+            if (earlierTest) runCommand(numbered(3));
+            QVERIFY(!runCommand(numbered(25), "Cancel").isEmpty());
+            QVERIFY(!testOpen());
+            QCOMPARE(cells(mainList()), numbered(25));
+            Settle();
         }
-        shown.sort();
-        QCOMPARE(shown, tags);
+        runCommand(numbered(2));
+        verifyTest();
     }
 
+    // Each of twenty rows of one word with three records draws one of its definitions.
     void wordWithSeveralRecordsDrawsOneOfThem()
     {
-        fillMain(Rows{{"w001", "1"}, {"multi", "200,201,202"}});
-        const QStringList senses = {"first sense", "second sense", "third sense"};
+        Window1::Instance()->randomize->Seed(1);
+        runCommand(QStringList(20, "multi|200,201,202"));
         QSet<QString> shown;
-        for (quint32 seed = 1; seed <= 20; ++seed) {
-            main()->randomize->Seed(seed);
-            runCommand();
-            const int row = test()->ListBox2()->CellTag(0, 0) == "1" ? 0 : 1;
-            QCOMPARE(test()->ListBox2()->CellTag(row, 0), QString("1"));
-            QVERIFY(senses.contains(test()->ListBox2()->Cell(row, 0)));
-            shown << test()->ListBox2()->Cell(row, 0);
-            QCOMPARE(test()->Listbox3()->ListCount(), 0);
-        }
-        QVERIFY(shown.size() >= 2);
+        for (const QString& cell : cells(test()->ListBox2())) shown << cell.section('|', 0, 0);
+        QCOMPARE(shown, (QSet<QString>{"first sense", "second sense", "third sense"}));
     }
 };
 

@@ -8,68 +8,38 @@
 #include "platform/folder_item.h"
 #include "platform/menu_dispatch.h"
 #include "platform/runtime.h"
-#include "platform/window.h"
-#include "search/window1.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QPointer>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 #include <sqlite3.h>
 
 void RunSql(const QString& path, const QString& sql)
 {
     sqlite3* db = nullptr;
-    if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        QFAIL("cannot make the test database");
-    }
     char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message);
-    const QString text = QString::fromUtf8(message ? message : "");
+    int rc = sqlite3_open(QFile::encodeName(path).constData(), &db);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message);
+    const QString text = message ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_free(message);
     sqlite3_close(db);
-    QVERIFY2(rc == SQLITE_OK, qPrintable(text));
+    QVERIFY2(rc == SQLITE_OK, qPrintable(path + ": " + text));
 }
 
 void MakeWordDatabase(const QString& path, const std::vector<WordRecord>& records)
 {
     QFile::remove(path);
-    sqlite3* db = nullptr;
-    if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        QFAIL("cannot make the test database");
-    }
-    sqlite3_exec(db, "CREATE TABLE thewords (id INTEGER, word TEXT, type TEXT, definition TEXT);"
-                     "BEGIN;", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO thewords VALUES (?, ?, ?, ?)", -1, &insert, nullptr);
-    for (const WordRecord& r : records) {
-        const QByteArray word = r.word.toUtf8(), type = r.type.toUtf8(), definition = r.definition.toUtf8();
-        sqlite3_bind_int64(insert, 1, r.id);
-        sqlite3_bind_text(insert, 2, word.constData(), int(word.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, type.constData(), int(type.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 4, definition.constData(), int(definition.size()), SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    const auto quoted = [](QString text) { return "'" + text.replace('\'', "''") + "'"; };
+    QString sql = "CREATE TABLE thewords (id INTEGER, word TEXT, type TEXT, definition TEXT); BEGIN;";
+    for (const WordRecord& r : records)
+        sql += QString("INSERT INTO thewords VALUES (%1, %2, %3, %4);")
+                   .arg(r.id).arg(quoted(r.word), quoted(r.type), quoted(r.definition));
+    RunSql(path, sql + "COMMIT;");
 }
 
 TestPackage::TestPackage()
 {
-    QDir(dir_.path()).mkpath("lexivane/bin");
-    QDir(dir_.path()).mkpath("lexivane/Resources");
-    QFile exe(executablePath());
-    exe.open(QIODevice::WriteOnly);
+    for (const char* folder : {"lexivane/bin", "lexivane/Resources"}) QDir(dir_.path()).mkpath(folder);
+    QFile(executablePath()).open(QIODevice::WriteOnly);
     SetExecutablePathForTesting(executablePath());
 }
 
@@ -82,92 +52,66 @@ void TestPackage::setHelpText(const QByteArray& bytes)
 
 QString ModalText(QWidget* dialog)
 {
-    if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-        QString text = box->text();
-        if (!box->informativeText().isEmpty()) text += "\n" + box->informativeText();
-        return text;
-    }
-    return QString();
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    if (!box) return QString();
+    return box->informativeText().isEmpty() ? box->text() : box->text() + "\n" + box->informativeText();
 }
 
 void ClickButton(QWidget* dialog, const QString& caption)
 {
-    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
-        if (button->text().compare(caption, Qt::CaseInsensitive) == 0) {
-            button->click();
-            return;
-        }
-    }
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        if (button->text().compare(caption, Qt::CaseInsensitive) == 0) return button->click();
     QFAIL(qPrintable("no button " + caption));
 }
 
-namespace {
-void pressDefault(QWidget* dialog)
+static void pressDefault(QWidget* dialog)
 {
-    if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-        if (QAbstractButton* button = box->defaultButton()) {
-            button->click();
-            return;
-        }
-        const auto buttons = box->buttons();
-        if (!buttons.isEmpty()) {
-            buttons.first()->click();
-            return;
-        }
-    }
-    dialog->close();
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    if (box && box->defaultButton()) box->defaultButton()->click();
+    else if (box && !box->buttons().isEmpty()) box->buttons().first()->click();
+    else dialog->close();
 }
 
-QPointer<QTimer> answerAllTimer;
-}  // namespace
+// A timer that hands each visible modal widget to answer; once: only the first.
+static QTimer* pollModals(std::function<void(QWidget*)> answer, bool once)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, once] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        if (once) {
+            timer->stop();
+            timer->deleteLater();
+        }
+        answer(modal);
+    });
+    timer->start(10);
+    return timer;
+}
+
+static QPointer<QTimer> answerAllTimer;
 
 void AnswerNextModal(std::function<void(QWidget*)> answer)
 {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        if (answer) answer(modal);
-        else pressDefault(modal);
-    });
-    timer->start();
+    pollModals(answer ? answer : pressDefault, true);
 }
 
-QStringList& AnsweredModalTexts()
-{
-    static QStringList texts;
-    return texts;
-}
+QStringList& AnsweredModalTexts() { static QStringList texts; return texts; }
 
 void AnswerAllModals()
 {
     if (answerAllTimer) return;
-    answerAllTimer = new QTimer;
-    answerAllTimer->setInterval(10);
-    QObject::connect(answerAllTimer, &QTimer::timeout, [] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
+    answerAllTimer = pollModals([](QWidget* modal) {
         AnsweredModalTexts().append(ModalText(modal));
         pressDefault(modal);
-    });
-    answerAllTimer->start();
+    }, false);
 }
 
-void StopAnsweringModals()
-{
-    delete answerAllTimer;
-}
+void StopAnsweringModals() { delete answerAllTimer; }
 
 bool StartProgram(TestPackage& package)
 {
-    static bool filters = false;
-    if (!filters) {
-        InstallFrameworkFilters();
-        filters = true;
-    }
+    [[maybe_unused]] static const bool filtersInstalled = (InstallFrameworkFilters(), true);
     SetExecutablePathForTesting(package.executablePath());
     ResetQuitForTesting();
     AnswerNextModal();
@@ -196,7 +140,27 @@ void Settle()
     }
 }
 
-void RefreshMenus()
+void RefreshMenus() { UpdateMenuEnabling(); }
+
+bool ChooseMenuItem(const QString& menu, const QString& text)
 {
-    UpdateMenuEnabling();
+    QAction* chosen = nullptr;
+    auto* bar = Window::Front() ? Window::Front()->TopLevelWidget()->findChild<QMenuBar*>() : nullptr;
+    for (QAction* top : bar ? bar->actions() : QList<QAction*>()) {
+        if (!top->menu() || top->menu()->objectName() != menu) continue;
+        QMetaObject::invokeMethod(top->menu(), "aboutToShow");
+        for (QAction* item : top->menu()->actions())
+            if (item->text() == text && item->isEnabled()) chosen = item;
+    }
+    if (chosen) chosen->trigger();
+    Settle();
+    return chosen != nullptr;
+}
+
+void ResizeContent(Window* window, QSize size)
+{
+    QWidget* top = window->TopLevelWidget();
+    const QSize wanted = size + top->size() - window->ContentWidget()->size();
+    top->resize(wanted);
+    QTRY_COMPARE(top->size(), wanted.expandedTo(top->minimumSize()).boundedTo(top->maximumSize()));
 }

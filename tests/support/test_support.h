@@ -1,30 +1,21 @@
 #pragma once
-// What the window tests share: a package of their own with a word database of their
-// own, a started program, and answers to the modal messages it shows.
-#include <QString>
+// What the tests share: a package with its own word database, a started program, answers
+// to the modal messages it shows, and the user's ways into menus and window sizes.
+#include "platform/window.h"
+
+#include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
-#include <vector>
 
-class QWidget;
+struct WordRecord { qint64 id; QString word, type, definition; };
 
-struct WordRecord {
-    qint64 id;
-    QString word;
-    QString type;
-    QString definition;
-};
-
-// Writes a word database with the table thewords holding exactly these records, in
-// this order. Fails the current test when it cannot.
+// A database whose table thewords holds these records in this order; SQL run on a file.
 void MakeWordDatabase(const QString& path, const std::vector<WordRecord>& records);
-// Runs SQL on a database file (for odd schemas).
 void RunSql(const QString& path, const QString& sql);
 
-// A folder that holds the application: <dir>/lexivane/bin/lexivane, the package's
-// Resources folder, and the word database beside the package. The program under test
-// takes it for its own.
+// An installed package (lexivane/bin/lexivane, lexivane/Resources, LexivaneDB) the program runs from.
 class TestPackage {
 public:
     TestPackage();
@@ -39,30 +30,35 @@ private:
     QTemporaryDir dir_;
 };
 
-// Answers the next modal dialog when it shows: the callback gets the dialog and may
-// click any of its buttons; the default presses the dialog's default or first button.
-// Returns at once; the answer comes from a timer while the dialog's loop runs.
+// Answers the next modal dialog: the callback's way, or with its default (or first) button.
 void AnswerNextModal(std::function<void(QWidget*)> answer = {});
-// The text of every modal message answered so far by AnswerAllModals, in order.
-QStringList& AnsweredModalTexts();
-// Answers every modal message box with its default button and records its text,
-// until StopAnsweringModals.
+// Answers every modal message box so, recording its text, until StopAnsweringModals.
 void AnswerAllModals();
 void StopAnsweringModals();
-// Clicks the button of a message box whose caption matches (letter case ignored).
+QStringList& AnsweredModalTexts();
+// Clicks the message box's button of this caption (letter case ignored).
 void ClickButton(QWidget* dialog, const QString& caption);
 // The visible text of a message box (text, then informative text).
 QString ModalText(QWidget* dialog);
 
-// Starts the program as its entry routine does, on the package's database, answering
-// the start message; returns false when the main window did not open.
+// Starts the program as its entry routine does, answering the start message; false when no
+// main window opened. StopProgram closes and drops everything, so the next start is afresh.
 bool StartProgram(TestPackage& package);
-// Closes every window and drops the application object and the menu bar, so that the
-// next StartProgram starts afresh.
 void StopProgram();
 
 // Runs pending events (and deferred deletes) a few times.
 void Settle();
-// Opens the menu named (top-level menu name, e.g. "EditMenu") of the front window the
-// way the user does, so that the items are enabled afresh, and closes it.
+// Enables the menu items afresh for the front window, as before a menu opens.
 void RefreshMenus();
+// Chooses an item from the front window's menu bar as the user does: the menu of this
+// object name ("EditMenu") opens, enabling its items; false when the item is off or missing.
+bool ChooseMenuItem(const QString& menu, const QString& text);
+// Asks for this content size and waits until the window has it (or its limits).
+void ResizeContent(Window* window, QSize size);
+
+template <class W>
+int OpenCount()   // how many windows of this class are open
+{
+    const std::vector<Window*> open = Window::OpenWindows();
+    return int(std::count_if(open.begin(), open.end(), [](Window* w) { return dynamic_cast<W*>(w); }));
+}
