@@ -10,9 +10,6 @@ public:
     void SetCaption(const QString& caption);
     bool Value() const;
     void SetValue(bool value);
-    // 0 unchecked, 1 checked.
-    int State() const { return Value() ? 1 : 0; }
-    void SetState(int state) { SetValue(state != 0); }
 
     std::function<void()> Action;
 

@@ -10,7 +10,6 @@ public:
     void SetCaption(const QString& caption);
     // The window's default button is pressed by Return and Enter.
     void SetDefault(bool value);
-    void SetCancel(bool value) { cancel_ = value; }
     // Presses the button as a click would.
     void Push();
 
@@ -19,5 +18,4 @@ public:
 private:
     QPushButton* button_;
     QString caption_;
-    bool cancel_ = false;
 };

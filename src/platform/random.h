@@ -22,7 +22,6 @@ public:
     bool HasKey(const QVariant& key) const { return values_.contains(key.toString()); }
     QVariant Value(const QVariant& key) const { return values_.value(key.toString()); }
     void SetValue(const QVariant& key, const QVariant& value) { values_.insert(key.toString(), value); }
-    int Count() const { return int(values_.size()); }
 
 private:
     QHash<QString, QVariant> values_;

@@ -88,8 +88,6 @@ public:
 
     QWidget* TopLevelWidget() const;
     QWidget* ContentWidget() const;
-    QString ImplicitKey() const { return key_; }
-    bool IsClosed() const { return closed_; }
 
     // The window that menu commands go to: the one the user worked in last.
     static Window* Front();

@@ -47,7 +47,6 @@ void Window1::getwords()
     Listbox* list = Listbox1();
     list->DeleteAllRows();
     QString previousWord;
-    bool anyRow = false;
     // Made once rather than once per record: a search may read 200,000 records.
     static const QString contractionOf = "contraction of";
     while (!rs->Eof()) {
@@ -55,11 +54,10 @@ void Window1::getwords()
             const QString word = NilCheck(rs->Field(QStringLiteral("word")))->StringValue();
             const qint64 id = NilCheck(rs->Field(QStringLiteral("id")))->IntegerValue();
             // The first record always starts a row, even one whose word is empty.
-            if (!anyRow || !TextEquals(word, previousWord)) {
+            if (list->ListCount() == 0 || !TextEquals(word, previousWord)) {
                 list->AddRow(word);
                 list->SetCellTag(list->LastIndex(), 0, Str(id));
                 previousWord = word;
-                anyRow = true;
             } else {
                 list->SetCellTag(list->LastIndex(), 0, list->CellTag(list->LastIndex(), 0) + "," + Str(id));
             }
