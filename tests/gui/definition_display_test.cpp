@@ -6,6 +6,7 @@
 #include "test_support.h"
 
 #include <QDesktopServices>
+#include <QClipboard>
 #include <QPlainTextEdit>
 #include <QTemporaryFile>
 #include <QTextToSpeech>
@@ -137,6 +138,21 @@ private slots:
         dup2(console, 2);
         close(console);
         QCOMPARE(warnings(), 1);
+    }
+
+    // A definition of megabytes with no blank in it shows at once, exactly as stored, and is
+    // copied whole from the area.
+    void longDefinitionWithNoBlankShowsWhole()
+    {
+        const QString definition = QString(2 << 20, QChar('x')) + "\rend";
+        RunSql(package_->databasePath(), "UPDATE thewords SET definition = '" + definition + "' WHERE id = 12");
+        showRows("dog|3;cat|12", 1);
+        QCOMPARE(shown(), definition);
+        auto* area = qobject_cast<QPlainTextEdit*>(w()->EFdefinition()->Widget());
+        area->grab();
+        area->selectAll();
+        area->copy();
+        QVERIFY(QApplication::clipboard()->text() == QString(definition).replace('\r', '\n'));
     }
 
     void recordsWithoutDefinitionReachTheTopLevelHandler()
