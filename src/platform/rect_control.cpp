@@ -84,7 +84,6 @@ void RectControl::SetBold(bool bold)
     widget_->setFont(font);
 }
 
-QString RectControl::AccessibleName() const { return widget_->accessibleName(); }
 void RectControl::SetAccessibleName(const QString& name) { widget_->setAccessibleName(name); }
 
 void RectControl::Refresh(bool)

@@ -52,7 +52,6 @@ public:
     void SetBold(bool bold);
     // What a screen reader calls the control: the words on screen that say what it holds.
     // Labels, buttons and check boxes need none; they are read by their own text.
-    QString AccessibleName() const;
     void SetAccessibleName(const QString& name);
 
     // Redraws now.

@@ -9,11 +9,12 @@ source "$(dirname "$0")/lib.sh"
 
 tree="$E2E_TMP/tree"
 
-# Starts the accessibility bus and waits until it answers.
+# Starts the accessibility bus and waits until it answers: the session bus starts its launcher
+# at the first request, with the test's own display and runtime folder, so that the bus's
+# socket is the test's own and no other test's bus answers for it.
 start_accessibility_bus() {
   local i
-  /usr/libexec/at-spi-bus-launcher --launch-immediately > "$E2E_TMP/bus.log" 2>&1 &
-  E2E_PIDS+=($!)
+  dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
   for i in $(seq 1 300); do
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
       > /dev/null 2>&1 && return 0
@@ -26,17 +27,17 @@ start_accessibility_bus() {
 wait_tree_line() {
   local line=$1 i
   for i in $(seq 1 300); do
-    if timeout 60 /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$E2E_APP_PID" > "$tree" 2>/dev/null \
+    if timeout 60 /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$E2E_APP_PID" > "$tree" 2> "$E2E_TMP/reader.log" \
        && sed 's/^ *//' "$tree" | grep -qxF -- "$line"; then
       return 0
     fi
     sleep 0.1
   done
-  e2e_fail "no '$line' on the accessibility bus; it holds: $(cat "$tree")"
+  e2e_fail "no '$line' on the accessibility bus; it holds: $(cat "$tree") $(cat "$E2E_TMP/reader.log")"
 }
 
-start_accessibility_bus
 e2e_start_display
+start_accessibility_bus
 folder=$(e2e_make_package)
 e2e_make_database "$folder/LexivaneDB" \
   "1|cat|noun|a small feline" "2|cot|noun|a small bed" "3|cut|verb|to divide" "4|dog|noun|a canine"
