@@ -23,8 +23,9 @@ QString TextArea::Text() const
 }
 
 namespace {
-// Longer runs with nowhere to break are wrapped anywhere: wrapping at word ends would cost
-// the square of the run's length. Words of normal text stay whole.
+// A text that holds a longer run with nowhere to break a line is wrapped anywhere, its words
+// too: wrapping it at word ends would cost the square of the run's length. Any real text
+// keeps its words whole.
 constexpr int kLongestWrappedWord = 256;
 }  // namespace
 
