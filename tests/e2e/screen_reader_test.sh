@@ -1,7 +1,8 @@
-# What a screen reader finds of the main window on the desktop's accessibility bus: every
-# control by the words a sighted user reads, the count label by the number it shows after a
-# search, and none by its internal name. The program runs on a private session bus with an
-# accessibility bus of its own.
+# What a screen reader finds of the program on the desktop's accessibility bus: every control
+# of the main window by the words a sighted user reads, the count label by the number it shows
+# after a search, none by its internal name; and each scored row of a definition test said to
+# be right or wrong. The program runs on a private session bus with an accessibility bus of
+# its own.
 if [ -z "${E2E_SESSION_BUS:-}" ]; then
   exec env E2E_SESSION_BUS=1 dbus-run-session -- bash "$0" "$@"
 fi
@@ -36,6 +37,19 @@ wait_tree_line() {
   e2e_fail "no '$line' on the accessibility bus; it holds: $(cat "$tree") $(cat "$E2E_TMP/reader.log")"
 }
 
+# Waits until the tree holds COUNT lines (without their indent) that match the pattern.
+wait_tree_lines() {
+  local pattern=$1 count=$2 i
+  for i in $(seq 1 300); do
+    if timeout 60 /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$E2E_APP_PID" > "$tree" 2> "$E2E_TMP/reader.log" \
+       && [ "$(sed 's/^ *//' "$tree" | grep -cxE -- "$pattern")" = "$count" ]; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  e2e_fail "not $count lines '$pattern' on the accessibility bus; it holds: $(cat "$tree") $(cat "$E2E_TMP/reader.log")"
+}
+
 e2e_start_display
 start_accessibility_bus
 folder=$(e2e_make_package)
@@ -57,7 +71,12 @@ done
 internal=$(grep -E 'Listbox1|EFfindword|EFdefinition|StaticText|PushButton|CheckBox' "$tree" || true)
 [ -z "$internal" ] || e2e_fail "internal names on the bus: $internal"
 
-e2e_key "$E2E_MAIN" ctrl+q
-status=$(e2e_wait_exit)
-[ "$status" = 0 ] || e2e_fail "exit status $status"
+# A test of the three words, scored at once: every row says what its colour shows.
+e2e_key "$E2E_MAIN" ctrl+d
+test_window=$(e2e_wait_window "Click & Drag Definitions to match Words")
+wait_tree_lines 'list item\|(a small feline|a small bed|to divide)\|' 3
+e2e_click "$test_window" 236 278
+wait_tree_lines 'list item\|(a small feline|a small bed|to divide)\|(right|wrong)' 3
+# Three definitions shuffled are never one wrong alone.
+[ "$(sed 's/^ *//' "$tree" | grep -cE '^list item\|.*\|wrong$')" != 1 ] || e2e_fail "one wrong row: $(cat "$tree")"
 e2e_pass
