@@ -11,6 +11,7 @@ packages=(
   libsqlite3-dev sqlite3
   wordnet-base
   xvfb xdotool xclip xdg-utils imagemagick x11-utils
+  dbus at-spi2-core python3-pyatspi
   fonts-dejavu-core
 )
 

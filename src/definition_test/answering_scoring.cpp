@@ -44,6 +44,15 @@ bool WordDefnTestW::ListBox2_CellBackgroundPaint(Listbox* list, Graphics& g, int
     return true;
 }
 
+QString WordDefnTestW::ListBox2_CellDescription(Listbox* list, int row, int column)
+{
+    // The same rule as the colours: an empty definition (white) is neither.
+    if (!isdone || row > list->ListCount() - 1) return QString();
+    const double t = Val(list->CellTag(row, column));
+    if (t == -1) return QString();
+    return t == row ? "right" : "wrong";
+}
+
 void WordDefnTestW::PushButton1_Action(PushButton* button)
 {
     if (TextEquals(button->Caption(), "Done")) {

@@ -44,6 +44,7 @@ void WordDefnTestW::CreateControls()
     words->SetTextUnit(0);
     words->SetBounds(0, 0, 203, 260);
     applyListDesign(words, 22, false, 0, false);
+    words->SetAccessibleName("Words");
     words->Open = [this, words] { ListBox1_Open(words); };
 
     auto* definitions = NewControl<Listbox>("ListBox2");
@@ -51,6 +52,7 @@ void WordDefnTestW::CreateControls()
     definitions->SetTextUnit(0);
     definitions->SetBounds(215, 0, 380, 260);
     applyListDesign(definitions, 22, true, 1, true);
+    definitions->SetAccessibleName("Definitions");
     definitions->CellBackgroundPaint = [this, definitions](Graphics& g, int row, int column) {
         return ListBox2_CellBackgroundPaint(definitions, g, row, column);
     };
@@ -60,6 +62,9 @@ void WordDefnTestW::CreateControls()
     };
     definitions->CellClick = [this, definitions](int row, int column, int x, int y) {
         return ListBox2_CellClick(definitions, row, column, x, y);
+    };
+    definitions->CellDescription = [this, definitions](int row, int column) {
+        return ListBox2_CellDescription(definitions, row, column);
     };
 
     auto* done = NewControl<PushButton>("PushButton1");

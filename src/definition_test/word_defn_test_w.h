@@ -40,6 +40,8 @@ public:
     // Control events.
     void ListBox1_Open(Listbox* list);
     bool ListBox2_CellBackgroundPaint(Listbox* list, Graphics& g, int row, int column);
+    // Says in words what the cell's colour shows.
+    QString ListBox2_CellDescription(Listbox* list, int row, int column);
     void ListBox2_Open(Listbox* list);
     bool ListBox2_DragReorderRows(Listbox* list, int newPosition, int parentRow);
     bool ListBox2_CellClick(Listbox* list, int row, int column, int x, int y);

@@ -31,6 +31,7 @@ void Whelp::CreateControls()
     text->SetLocks(true, true, true, true);
     text->SetScrollbarVertical(true);
     text->SetReadOnly(true);
+    text->SetAccessibleName("Help");
 
     auto* ok = NewControl<PushButton>("PushButton1");
     ok->SetTextUnit(0);

@@ -43,6 +43,15 @@ void ShowURL(const QString& address)
 namespace {
 std::function<void(const QString&, bool)> speechSink;
 
+// One warning in a run, whether speech fails when the engine starts or when it speaks.
+void warnSpeechUnavailable(const QString& reason)
+{
+    static bool warned = false;
+    if (warned) return;
+    warned = true;
+    std::fprintf(stderr, "lexivane: speech is not available: %s\n", qPrintable(reason));
+}
+
 QTextToSpeech* speechEngine()
 {
     static QTextToSpeech* engine = nullptr;
@@ -56,12 +65,15 @@ QTextToSpeech* speechEngine()
         auto* candidate = name.isEmpty() ? new QTextToSpeech(qApp) : new QTextToSpeech(name, qApp);
         if (candidate->state() != QTextToSpeech::Error) {
             engine = candidate;
+            // An engine may start well and fail only when it speaks (no audio device).
+            QObject::connect(engine, &QTextToSpeech::errorOccurred, engine,
+                             [](QTextToSpeech::ErrorReason, const QString& reason) { warnSpeechUnavailable(reason); });
             return engine;
         }
         reasons += (reasons.isEmpty() ? "" : "; ") + candidate->errorString();
         delete candidate;
     }
-    std::fprintf(stderr, "lexivane: speech is not available: %s\n", qPrintable(reasons));
+    warnSpeechUnavailable(reasons);
     return nullptr;
 }
 }  // namespace

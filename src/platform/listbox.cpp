@@ -2,6 +2,7 @@
 
 #include "platform/graphics.h"
 #include "platform/listbox_parts.h"
+#include "platform/long_text.h"
 #include "platform/menu_item.h"
 #include "platform/runtime.h"
 #include "platform/window.h"
@@ -12,9 +13,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
 
 namespace {
 const char* const kRowMimeType = "application/x-lexivane-list-row";
+// Rows longer than this are measured and drawn piece by piece.
+constexpr int kLongRow = 1000;
 
 // A cell shows on one line: line breaks in its text show as blanks.
 QString oneLine(const QString& text)
@@ -66,6 +71,8 @@ QVariant ListboxModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return oneLine(rows[size_t(index.row())].text);
+    case Qt::AccessibleDescriptionRole:
+        return describe ? describe(index.row()) : QString();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignment);
     default:
@@ -139,6 +146,9 @@ void ListboxModel::changed(int row)
 
 // ---- delegate
 
+ListboxDelegate::ListboxDelegate(Listbox* list) : list_(list) {}
+ListboxDelegate::~ListboxDelegate() = default;
+
 void ListboxDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const
 {
@@ -146,20 +156,21 @@ void ListboxDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->save();
     const bool painted = list_->PaintCellBackground(g, index.row(), index.column());
     painter->restore();
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
     if (painted) {
         // The program painted the background: draw the text alone, with no selection
         // highlight over the colour.
-        QStyleOptionViewItem plain = option;
-        initStyleOption(&plain, index);
-        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
-        plain.backgroundBrush = Qt::NoBrush;
-        plain.palette.setColor(QPalette::Text, Qt::black);
-        const QWidget* widget = option.widget;
-        QStyle* style = widget ? widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &plain, painter, widget);
-    } else {
-        QStyledItemDelegate::paint(painter, option, index);
+        opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
+        opt.backgroundBrush = Qt::NoBrush;
+        opt.palette.setColor(QPalette::Text, Qt::black);
     }
+    const LongLine* line = opt.text.size() > kLongRow ? &longLine(opt.text, opt.font) : nullptr;
+    if (line) opt.text.clear();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    if (line) drawLongLine(painter, opt, *line);
     if (list_->GridLinesHorizontal() > 0) {
         painter->save();
         painter->setPen(QColor(200, 200, 200));
@@ -168,9 +179,70 @@ void ListboxDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     }
 }
 
+void ListboxDelegate::drawLongLine(QPainter* painter, const QStyleOptionViewItem& option,
+                                   const LongLine& line) const
+{
+    // Where and in which colour the style would put the text.
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect room = option.rect.adjusted(margin, 0, -margin, 0);
+    qreal left = room.left();
+    if (line.Width() < room.width()) {
+        if (option.displayAlignment & Qt::AlignRight) left = room.right() + 1 - line.Width();
+        else if (option.displayAlignment & Qt::AlignHCenter) left += (room.width() - line.Width()) / 2;
+    }
+    const QFontMetricsF metrics(line.Font());
+    const qreal baseline = room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent();
+    QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(option.state & QStyle::State_Active)) group = QPalette::Inactive;
+    QRectF visible = room;
+    if (auto* view = qobject_cast<const QAbstractItemView*>(widget))
+        visible &= QRectF(view->viewport()->rect());
+    if (painter->hasClipping()) visible &= painter->clipBoundingRect();
+    painter->save();
+    painter->setClipRect(room, Qt::IntersectClip);
+    painter->setPen(option.palette.color(group, option.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                       : QPalette::Text));
+    line.Draw(painter, left, baseline, visible.left(), visible.right());
+    painter->restore();
+}
+
+const LongLine& ListboxDelegate::longLine(const QString& text, const QFont& font) const
+{
+    for (const auto& line : longLines_)
+        if (line->Font() == font && line->Text() == text) return *line;
+    if (longLines_.size() >= 16) longLines_.erase(longLines_.begin());
+    longLines_.push_back(std::make_unique<LongLine>(text, font));
+    return *longLines_.back();
+}
+
+QSize ListboxDelegate::rowSize(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    if (opt.text.size() <= kLongRow) return style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), widget);
+    const int width = qCeil(longLine(opt.text, opt.font).Width());
+    opt.text = QStringLiteral(" ");
+    const QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), widget);
+    return {size.width() + width, size.height()};
+}
+
 QSize ListboxDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    QSize size = rowSize(option, index);
+    if (list_->ScrollbarHorizontal()) {
+        if (widest_ < 0 || widestFont_ != option.font) {
+            widest_ = 0;
+            widestFont_ = option.font;
+            const QAbstractItemModel* model = index.model();
+            for (int row = 0, rows = model ? model->rowCount() : 0; row < rows; ++row)
+                widest_ = std::max(widest_, rowSize(option, model->index(row, 0)).width());
+        }
+        size.setWidth(std::max(size.width(), widest_));
+    }
     if (list_->DefaultRowHeight() > 0) size.setHeight(list_->DefaultRowHeight());
     return size;
 }
@@ -191,6 +263,11 @@ ListboxView::ListboxView(Listbox* list, QWidget* parent) : QListView(parent), li
 
 void ListboxView::mousePressEvent(QMouseEvent* event)
 {
+    // A right press opens the context menu, which acts on the selected row: it selects nothing.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid() && event->button() == Qt::LeftButton) {
         const QRect cell = visualRect(index);
@@ -198,6 +275,43 @@ void ListboxView::mousePressEvent(QMouseEvent* event)
         if (list_->RaiseCellClick(index.row(), 0, at.x(), at.y())) return;
     }
     QListView::mousePressEvent(event);
+}
+
+void ListboxView::rowsChanged()
+{
+    if (auto* delegate = dynamic_cast<ListboxDelegate*>(itemDelegate())) delegate->rowsChanged();
+}
+
+void ListboxView::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    rowsChanged();
+    QListView::rowsInserted(parent, start, end);
+}
+
+void ListboxView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    rowsChanged();
+    QListView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void ListboxView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    rowsChanged();
+    QListView::dataChanged(topLeft, bottomRight, roles);
+}
+
+void ListboxView::reset()
+{
+    rowsChanged();
+    QListView::reset();
+}
+
+void ListboxView::updateGeometries()
+{
+    QListView::updateGeometries();
+    // The view would scroll sideways by a whole row's width per step; a long row is read a
+    // few characters at a time.
+    horizontalScrollBar()->setSingleStep(fontMetrics().averageCharWidth() * 4);
 }
 
 void ListboxView::contextMenuEvent(QContextMenuEvent* event)
@@ -269,6 +383,7 @@ Listbox::Listbox(Window* window, const QString& name)
     view_ = static_cast<ListboxView*>(Widget());
     model_ = new ListboxModel;
     model_->setParent(view_);
+    model_->describe = [this](int row) { return DescribeCell(row, 0); };
     view_->setModel(model_);
     view_->setItemDelegate(new ListboxDelegate(this));
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged,
@@ -379,7 +494,11 @@ void Listbox::SetGridLinesHorizontal(int style) { gridLines_ = style; }
 
 void Listbox::SetScrollbarHorizontal(bool value)
 {
+    scrollbarHorizontal_ = value;
     view_->setHorizontalScrollBarPolicy(value ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    // A list that scrolls sideways shows every row whole.
+    view_->setTextElideMode(value ? Qt::ElideNone : Qt::ElideRight);
+    view_->doItemsLayout();
 }
 
 void Listbox::SetScrollbarVertical(bool value)
@@ -403,6 +522,14 @@ bool Listbox::PaintCellBackground(Graphics& g, int row, int column)
     bool painted = false;
     CallFunctionWithExceptionHandling([&] { painted = CellBackgroundPaint(g, row, column); });
     return painted;
+}
+
+QString Listbox::DescribeCell(int row, int column)
+{
+    if (!CellDescription) return QString();
+    QString description;
+    CallFunctionWithExceptionHandling([&] { description = CellDescription(row, column); });
+    return description;
 }
 
 void Listbox::DroppedRow(int sourceRow, int newPosition)

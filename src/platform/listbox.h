@@ -52,6 +52,8 @@ public:
     std::function<bool(int row, int column, int x, int y)> CellClick;
     // True: the handler painted the background, so the list draws only the text.
     std::function<bool(Graphics& g, int row, int column)> CellBackgroundPaint;
+    // What a cell's look tells a sighted user, in words, for a screen reader; empty: nothing.
+    std::function<QString(int row, int column)> CellDescription;
     // A dragged row dropped on row newPosition (-1 when not on a row). True: the list
     // moves nothing itself.
     std::function<bool(int newPosition, int parentRow)> DragReorderRows;
@@ -60,6 +62,8 @@ public:
 
     // Used by the view.
     bool PaintCellBackground(Graphics& g, int row, int column);
+    QString DescribeCell(int row, int column);
+    bool ScrollbarHorizontal() const { return scrollbarHorizontal_; }
     void DroppedRow(int sourceRow, int newPosition);
     void RaiseChange();
     void RaiseContextMenu(int x, int y, const QPoint& globalPos);
@@ -74,5 +78,6 @@ private:
     int rowHeight_ = -1;
     int gridLines_ = 0;
     bool dragReorder_ = false;
+    bool scrollbarHorizontal_ = false;
     int changeCount_ = 0;
 };

@@ -4,9 +4,12 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <QStyledItemDelegate>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class Listbox;
+class LongLine;
 class QMimeData;
 
 // What a drag of a row carries: the row, and which list of which running program it
@@ -36,6 +39,8 @@ public:
     std::vector<ListboxRow> rows;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool draggable = false;
+    // A row's accessible description: what its look tells a sighted user.
+    std::function<QString(int row)> describe;
 
     void append(const QString& text);
     void insert(int row, const ListboxRow& value);
@@ -50,15 +55,29 @@ private:
     bool announcePosted_ = false;
 };
 
+// Draws a cell: the program's background if it paints one, then the text. A row too long for
+// the toolkit's own text layout is measured and drawn piece by piece.
 class ListboxDelegate : public QStyledItemDelegate {
 public:
-    explicit ListboxDelegate(Listbox* list) : list_(list) {}
+    explicit ListboxDelegate(Listbox* list);
+    ~ListboxDelegate() override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // All rows share one size (the view asks for one row only). In a list that scrolls
+    // sideways it is as wide as the widest row, so that every row can be read to its end.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // The rows changed: the widest is measured again when next asked for.
+    void rowsChanged() { widest_ = -1; }
 
 private:
+    QSize rowSize(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    const LongLine& longLine(const QString& text, const QFont& font) const;
+    void drawLongLine(QPainter* painter, const QStyleOptionViewItem& option, const LongLine& line) const;
+
     Listbox* list_;
+    mutable int widest_ = -1;
+    mutable QFont widestFont_;
+    mutable std::vector<std::unique_ptr<LongLine>> longLines_;   // the last few measured
 };
 
 class ListboxView : public QListView {
@@ -67,6 +86,12 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+    void reset() override;
+    void updateGeometries() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -76,5 +101,6 @@ protected:
 private:
     // The row that a drag of this list carries, -1 for any other drag.
     int draggedRow(const QDropEvent* event) const;
+    void rowsChanged();
     Listbox* list_;
 };

@@ -9,7 +9,6 @@ RectControl::RectControl(Window* window, const QString& name, QWidget* widget)
     : window_(window), name_(name), widget_(widget)
 {
     widget_->setObjectName(name);
-    widget_->setAccessibleName(name);
 }
 
 RectControl::~RectControl() = default;
@@ -84,6 +83,8 @@ void RectControl::SetBold(bool bold)
     font.setBold(bold);
     widget_->setFont(font);
 }
+
+void RectControl::SetAccessibleName(const QString& name) { widget_->setAccessibleName(name); }
 
 void RectControl::Refresh(bool)
 {

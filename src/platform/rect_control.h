@@ -50,6 +50,9 @@ public:
     void SetTextUnit(int unit) { textUnit_ = unit; }
     bool Bold() const;
     void SetBold(bool bold);
+    // What a screen reader calls the control: the words on screen that say what it holds.
+    // Labels, buttons and check boxes need none; they are read by their own text.
+    void SetAccessibleName(const QString& name);
 
     // Redraws now.
     void Refresh(bool eraseBackground = true);

@@ -1,5 +1,6 @@
 #include "platform/text_area.h"
 
+#include "platform/long_text.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 
@@ -21,10 +22,25 @@ QString TextArea::Text() const
     return edit_->document()->isModified() ? edit_->toPlainText() : text_;
 }
 
+namespace {
+// A text that holds a longer run with nowhere to break a line is wrapped anywhere, its words
+// too: wrapping it at word ends would cost the square of the run's length. Any real text
+// keeps its words whole.
+constexpr int kLongestWrappedWord = 256;
+}  // namespace
+
 void TextArea::SetText(const QString& text)
 {
     text_ = text;
-    edit_->setPlainText(DisplayText(text));
+    const QString shown = DisplayText(text);
+    const QTextOption::WrapMode wrap = HasLongUnbreakableRun(shown, kLongestWrappedWord)
+                                           ? QTextOption::WrapAnywhere
+                                           : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (edit_->wordWrapMode() != wrap) {
+        edit_->clear();   // so that the old text is not laid out again in the new mode
+        edit_->setWordWrapMode(wrap);
+    }
+    edit_->setPlainText(shown);
     edit_->document()->setModified(false);
 }
 

@@ -43,6 +43,7 @@ void Window1::CreateControls()
     listbox1->SetScrollbarHorizontal(false);
     listbox1->SetDefaultRowHeight(-1);
     listbox1->SetEnableDragReorder(false);
+    listbox1->SetAccessibleName("Words");
     listbox1->Change = [this, listbox1] { Listbox1_Change(listbox1); };
     listbox1->ConstructContextualMenu = [this, listbox1](MenuItem* base, int x, int y) {
         return Listbox1_ConstructContextualMenu(listbox1, base, x, y);
@@ -58,6 +59,7 @@ void Window1::CreateControls()
     findword->SetLocks(false, false, false, false);
     findword->SetAlignment(2);
     findword->SetReadOnly(false);
+    findword->SetAccessibleName("Search");
     findword->KeyDown = [this, findword](const QString& key) { return EFfindword_KeyDown(findword, key); };
 
     auto* definition = NewControl<TextArea>("EFdefinition");
@@ -67,6 +69,7 @@ void Window1::CreateControls()
     definition->SetLocks(false, true, false, true);
     definition->SetReadOnly(true);
     definition->SetScrollbarVertical(true);
+    definition->SetAccessibleName("Definitions");
 
     auto* title = NewControl<Label>("StaticText1");
     title->SetBounds(423, 4, 100, 20);

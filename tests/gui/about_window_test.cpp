@@ -50,6 +50,9 @@ private slots:
         auto* label = qobject_cast<QLabel*>(about->StaticText1()->Widget());
         QCOMPARE(label->text().split('\n'), QStringList({"Lexivane", "", "v 0.6.01", "", "the Lexivane developers"}));
         QVERIFY(label->textFormat() == Qt::PlainText && label->heightForWidth(172) <= 97);   // five lines fit
+        QStringList spoken;   // what a screen reader reads: the label's lines, the buttons' captions
+        for (const auto& control : about->Controls()) spoken << AccessibleText(control->Widget());
+        QCOMPARE(spoken, QStringList({"Lexivane\n\nv 0.6.01\n\nthe Lexivane developers", "OK", "GoTo WebSite"}));
         ResizeContent(about, size);   // down to 64 x 64; the label and buttons stay put
         QTRY_COMPARE(about->ContentWidget()->size(), size.expandedTo(QSize(64, 64)));
         const QRect design[] = {{56, 16, 172, 97}, {191, 125, 80, 20}, {41, 125, 116, 20}};

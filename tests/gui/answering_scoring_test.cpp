@@ -49,7 +49,8 @@ class AnsweringScoringTest : public QObject {
     }
 
     // What the user sees: the colours of the rows and below them (blue, red, white, '-' the list's
-    // own, '?' another or uneven), the wrong answers, the caption and the title.
+    // own, '?' another or uneven); what a screen reader says of each row ('b' right, 'r' wrong,
+    // '-' nothing); the wrong answers, the caption and the title.
     QString state()
     {
         viewport()->setBackgroundRole(QPalette::Window);  // a colour that no scored cell takes
@@ -63,7 +64,12 @@ class AnsweringScoringTest : public QObject {
             const QRgb left = shot.pixel(c.topLeft());
             colours += code.value(left == shot.pixel(c.bottomRight()) ? left : 0, '?');
         }
-        return QString("%1 %2 %3 %4").arg(colours).arg(test()->wronganswers).arg(test()->PushButton1()->Caption())
+        QString said;
+        for (int r = 0; r < rows; ++r) {
+            const QString description = AccessibleText(view(), QAccessible::Description, r);
+            said += description == "right" ? 'b' : description == "wrong" ? 'r' : description.isEmpty() ? '-' : '?';
+        }
+        return QString("%1 %2 %3 %4 %5").arg(colours, said).arg(test()->wronganswers).arg(test()->PushButton1()->Caption())
             .arg(test()->Title()).replace(kTitle, "T").replace(kLegend, "+legend");
     }
 
@@ -120,10 +126,10 @@ private slots:
     {
         QTest::addColumn<Tags>("order");
         QTest::addColumn<QString>("scored");
-        QTest::newRow("all right") << Tags{0, 1, 2, 3} << "bbbb- 0 close T+legend";
-        QTest::newRow("two exchanged") << Tags{0, 3, 2, 1} << "brbr- 2 Done T+legend";
-        QTest::newRow("empty beside its word") << Tags{0, 1, 2, 3, -1} << "bbbbw- 0 close T+legend";
-        QTest::newRow("empty beside another word") << Tags{0, -1, 2, 3, 1} << "bwbbr- 1 Done T+legend";
+        QTest::newRow("all right") << Tags{0, 1, 2, 3} << "bbbb- bbbb 0 close T+legend";
+        QTest::newRow("two exchanged") << Tags{0, 3, 2, 1} << "brbr- brbr 2 Done T+legend";
+        QTest::newRow("empty beside its word") << Tags{0, 1, 2, 3, -1} << "bbbbw- bbbb- 0 close T+legend";
+        QTest::newRow("empty beside another word") << Tags{0, -1, 2, 3, 1} << "bwbbr- b-bbr 1 Done T+legend";
     }
 
     void doneScoresAndColours()
@@ -131,7 +137,7 @@ private slots:
         QFETCH(Tags, order);
         QFETCH(QString, scored);
         startTest(order);
-        QCOMPARE(state(), QString(order.size() + 1, '-') + " 0 Done T");
+        QCOMPARE(state(), QString(order.size() + 1, '-') + " " + QString(order.size(), '-') + " 0 Done T");
         list()->SetListIndex(1);
         pressDone();
         QVERIFY(test()->isdone && list()->Selected(1));
@@ -140,24 +146,27 @@ private slots:
         QCOMPARE(!Window::GetImplicitWindow("WordDefnTestW.WordDefnTestW"), scored.contains("close"));
     }
 
-    // Red rows put right turn blue; Done scores again. A new test then starts afresh.
+    // Red rows put right turn blue, and are said to be right; Done scores again. A new test then
+    // starts afresh, with no colours and no words for them.
     void redRowsPutRightThenANewTestInTheSameWindow()
     {
         startTest({0, 3, 2, 1});
         pressDone();
         const qint32 started = test()->starttime;
         QVERIFY(drag(3, 1));
-        QCOMPARE(state(), QString("bbbb- 2 Done T+legend"));
+        QCOMPARE(state(), QString("bbbb- bbbb 2 Done T+legend"));
         pressDone();
-        QCOMPARE(state(), QString("bbbb- 0 close T+legend"));
+        QCOMPARE(state(), QString("bbbb- bbbb 0 close T+legend"));
         QVERIFY(test()->starttime == started && test()->testtaketime == test()->endtime - started);
         WordDefnTestW* scored = test();
         Window1::Instance()->Show();
         DispatchMenuCommand(Window1::Instance()->OptionsDefinitiontest());
         QVERIFY(test() == scored && !test()->isdone);
-        QCOMPARE(state(), QString("- 0 Done T"));
+        QCOMPARE(state(), QString("-  0 Done T"));
+        startTest({1, 0});
+        QCOMPARE(state(), QString("--- -- 0 Done T"));
         pressDone();
-        QCOMPARE(state(), QString("- 0 close T+legend"));
+        QCOMPARE(state(), QString("rr- rr 2 Done T+legend"));
     }
 };
 

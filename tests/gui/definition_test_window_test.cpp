@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QListView>
+#include <QScrollBar>
 #include <QtTest>
 
 class DefinitionTestWindowTest : public QObject {
@@ -57,11 +58,50 @@ private slots:
         QCOMPARE(rects, (QList<QRect>{{0, 0, 203, H - 40}, {215, 0, W - 220, H - 40}, {196, buttons, 80, 20},
                                       {82, buttons, 80, 20}, {-105, -7, 100, 100}, {302, H - 32, 265, 20}}));
         QCOMPARE(w->Title(), QString("Click & Drag Definitions to match Words"));
+        QStringList spoken;   // what a screen reader calls each control
+        for (const auto& c : w->Controls()) spoken << AccessibleText(c->Widget());
+        QCOMPARE(spoken, QStringList({"Words", "Definitions", "Done", "cancel", "",
+                                      "Include answers when copying list."}));
         // The words stand flush right, in rows 22 high.
         auto* words = qobject_cast<QListView*>(w->ListBox1()->Widget());
         const QModelIndex first = words->model()->index(0, 0);
         QCOMPARE(words->visualRect(first).height(), 22);
         QCOMPARE(first.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    }
+
+    // Scrolled to its end, the list shows the end of its widest definition, wherever that
+    // stands; a definition of megabytes with no blank shows and scrolls without a hang.
+    void everyDefinitionCanBeReadWhole_data()
+    {
+        QTest::addColumn<QString>("widest");
+        QTest::newRow("wider than the list, above a shorter one")
+            << QString("a definition far wider than the list that shows it,").repeated(3);
+        QTest::newRow("two megabytes with no blank") << QString(2 << 20, QChar('m'));
+    }
+
+    void everyDefinitionCanBeReadWhole()
+    {
+        QFETCH(QString, widest);
+        runCommand();
+        Listbox* list = test()->ListBox2();
+        list->DeleteAllRows();
+        for (const QString& text : {QString("short"), widest, QString("a little longer")}) list->AddRow(text);
+        Settle();
+        auto* view = qobject_cast<QListView*>(list->Widget());
+        const qreal width = QFontMetricsF(view->font()).horizontalAdvance(widest);
+        QScrollBar* bar = view->horizontalScrollBar();
+        QVERIFY2(bar->maximum() + view->viewport()->width() > width, qPrintable(QString::number(bar->maximum())));
+        // Its text is drawn wherever it is scrolled to, up to the end.
+        const QRect row = view->visualRect(view->model()->index(1, 0));
+        for (int at : {bar->maximum() / 2, bar->maximum()}) {
+            bar->setValue(at);
+            const QImage shot = view->viewport()->grab().toImage();
+            int ink = 0;
+            for (int x = 0; x < shot.width(); ++x) ink += qGray(shot.pixel(x, row.center().y())) < 128;
+            QVERIFY2(ink > 0, qPrintable(QString("nothing drawn at %1").arg(at)));
+        }
+        // Kept, and read to a screen reader, whole.
+        QVERIFY(list->Cell(1, 0) == widest && AccessibleText(view, QAccessible::Name, 1) == widest);
     }
 
     // The check box carries over to the next test; closing, scored or not, starts afresh.

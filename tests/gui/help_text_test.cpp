@@ -58,6 +58,8 @@ private slots:
         QTest::newRow("binary") << "" << binary << QString::fromLatin1(binary);
         const QByteArray big = QByteArray("0123456789 abcdefghijklmnopqrstuvwxyz\n").repeated(1 << 18) + "end";
         QTest::newRow("10 MB") << "" << big << QString::fromLatin1(big);
+        const QByteArray unbroken(2 << 20, 'y');   // one line, no blank: shows without a hang
+        QTest::newRow("2 MB with no blank") << "" << unbroken << QString::fromLatin1(unbroken);
         for (const char* damage : {"", "no file", "no Resources folder", "file is a folder", "Resources is a file"})
             QTest::newRow(*damage ? damage : "empty file") << QString(damage) << QByteArray() << QString();
     }
@@ -115,6 +117,8 @@ private slots:
         QVERIFY(help && help->TopLevelWidget()->isVisible() && !help->TopLevelWidget()->isModal());
         QCOMPARE(Window::Front(), static_cast<Window*>(help));
         QCOMPARE(help->Title(), QString("Rivivuzad Help"));
+        QCOMPARE(AccessibleText(help->EditField1()->Widget()) + "|" + AccessibleText(help->PushButton1()->Widget()),
+                 QString("Help|OK"));
         QVERIFY(help->TopLevelWidget()->windowFlags() & Qt::WindowCloseButtonHint);
         auto* edit = qobject_cast<QPlainTextEdit*>(help->EditField1()->Widget());
         QCOMPARE(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QListView>
 #include <QMenu>
 #include <QtTest>
 
@@ -23,9 +24,9 @@ class ListMenuCopyTest : public QObject {
         return words.join(' ');
     }
 
-    // A context-menu request on the list (the Menu key); chooses `answer` in the popup that
-    // shows, if any, and returns the texts it offered.
-    QStringList rightClick(const QString& answer)
+    // The user right-clicks the list on this row (on its top when there is none); chooses
+    // `answer` in the popup that shows, if any, and returns the texts it offered.
+    QStringList rightClick(int row, const QString& answer)
     {
         QStringList offered;
         QTimer timer;
@@ -40,8 +41,12 @@ class ListMenuCopyTest : public QObject {
             QTest::keyClick(menu, Qt::Key_Return);
         });
         timer.start(10);
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), list()->Widget()->mapToGlobal(QPoint()));
-        QApplication::sendEvent(list()->Widget(), &event);
+        auto* view = static_cast<QListView*>(list()->Widget());
+        const QModelIndex index = view->model()->index(row, 0);
+        const QPoint at = view->viewport()->mapTo(w()->TopLevelWidget(),
+                                                  index.isValid() ? view->visualRect(index).center() : QPoint(5, 5));
+        QTest::mousePress(w()->TopLevelWidget()->windowHandle(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(w()->TopLevelWidget()->windowHandle(), Qt::RightButton, {}, at);
         return offered;
     }
 
@@ -69,16 +74,20 @@ private slots:
 
     void contextMenuLooksUpAndRemoves()
     {
-        // Nothing selected: no items, and no popup.
+        // Nothing selected: no items, and no popup; the right press selects nothing.
         MenuItem empty;
         QVERIFY(!w()->Listbox1_ConstructContextualMenu(list(), &empty, 10, 10) && empty.Count() == 0);
-        QCOMPARE(rightClick("Remove from list"), QStringList());
+        QCOMPARE(rightClick(0, "Remove from list"), QStringList());
+        QCOMPARE(list()->ListIndex(), -1);
         list()->SetListIndex(1);
         w()->CheckBox1()->SetValue(true);
-        QCOMPARE(rightClick("Look up in dictionary"), QStringList({"Look up in dictionary", "Remove from list"}));
+        // A click on another row keeps the selection: no dictionary for a word not chosen, and
+        // the command acts on the selected word.
+        QCOMPARE(rightClick(2, "Look up in dictionary"), QStringList({"Look up in dictionary", "Remove from list"}));
         QCOMPARE(urls_, QStringList{"dict:///cot"});
+        QCOMPARE(list()->ListIndex(), 1);
         QCOMPARE(rows(), QString("cat cot cut"));
-        rightClick("Remove from list");
+        rightClick(0, "Remove from list");
         QCOMPARE(rows(), QString("cat cut"));
         // The selection goes with the removed row: no other word is taken as chosen.
         QCOMPARE(list()->ListIndex(), -1);
@@ -87,9 +96,10 @@ private slots:
         QVERIFY(w()->EditCopy()->Enabled() && w()->EditCopyList()->Enabled());
         for (const QString left : {"cut", ""}) {
             list()->SetListIndex(0);
-            rightClick("Remove from list");
+            rightClick(0, "Remove from list");
             QCOMPARE(rows(), left);
         }
+        QCOMPARE(rightClick(0, "Remove from list"), QStringList());   // an empty list offers nothing
         // The count keeps its number; with no row left, Copy and Copy List are disabled.
         QCOMPARE(w()->StaticText3()->Text(), QString("3"));
         RefreshMenus();
@@ -113,7 +123,7 @@ private slots:
         // The header shows the field's new text above the old list.
         w()->EFfindword()->SetText("b-g");
         QCOMPARE(copied(Qt::Key_L, list()), "similar words to b-g\r\rcat\rcot\rcut\r");
-        rightClick("Remove from list");
+        rightClick(1, "Remove from list");
         QCOMPARE(copied(Qt::Key_C, nullptr), "similar words to b-g\r\rcat\rcut\r");
     }
 };

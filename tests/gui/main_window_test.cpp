@@ -40,6 +40,22 @@ private slots:
         QCOMPARE(names, QStringList({"Listbox1", "EFfindword", "EFdefinition", "StaticText1", "PushButton1",
                                      "StaticText2", "CheckBox1", "StaticText3", "CheckBox2"}));
         QCOMPARE(tips, QStringList("StaticText3: number of words"));
+        // A screen reader reads what is on screen, never the names above; the count as it changes.
+        const auto spoken = [this] {
+            QStringList texts;
+            for (const auto& control : w()->Controls()) texts << AccessibleText(control->Widget());
+            return texts;
+        };
+        const QStringList shown = {"Words", "Search", "Definitions", "Search", "do",
+                                   "( a minus sign \"-\" searches for letter)",
+                                   "Always open Dictionary on selected word", "0", "Speak"};
+        QCOMPARE(spoken(), shown);
+        w()->EFfindword()->SetText("c-t");
+        w()->getwords();
+        QStringList counted = shown;
+        counted[7] = "1";
+        QCOMPARE(spoken(), counted);
+        QCOMPARE(AccessibleText(w()->Listbox1()->Widget(), QAccessible::Name, 0), QString("cat"));
         AnswerAllModals();   // a second accessor call constructs nothing and shows no message
         QCOMPARE(Window1::Instance(), w());
         Settle();

@@ -109,6 +109,18 @@ void AnswerAllModals()
 
 void StopAnsweringModals() { delete answerAllTimer; }
 
+QString AccessibleText(QWidget* widget, QAccessible::Text what, int child)
+{
+    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+    if (control && child >= 0) {
+        // A list keeps its rows' interfaces, and hears of changed rows only from an
+        // accessibility bridge, which the offscreen platform lacks: read through a fresh one.
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(control));
+        control = QAccessible::queryAccessibleInterface(widget)->child(child);
+    }
+    return control ? control->text(what) : "<not accessible>";
+}
+
 bool StartProgram(TestPackage& package)
 {
     [[maybe_unused]] static const bool filtersInstalled = (InstallFrameworkFilters(), true);

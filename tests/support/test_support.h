@@ -3,6 +3,7 @@
 // to the modal messages it shows, and the user's ways into menus and window sizes.
 #include "platform/window.h"
 
+#include <QAccessible>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -40,6 +41,9 @@ QStringList& AnsweredModalTexts();
 void ClickButton(QWidget* dialog, const QString& caption);
 // The visible text of a message box (text, then informative text).
 QString ModalText(QWidget* dialog);
+
+// What a screen reader reads of a widget, or of row `child` of a list.
+QString AccessibleText(QWidget* widget, QAccessible::Text what = QAccessible::Name, int child = -1);
 
 // Starts the program as its entry routine does, answering the start message; false when no
 // main window opened. StopProgram closes and drops everything, so the next start is afresh.
