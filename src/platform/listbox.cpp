@@ -271,6 +271,7 @@ Listbox::Listbox(Window* window, const QString& name)
     model_->setParent(view_);
     view_->setModel(model_);
     view_->setItemDelegate(new ListboxDelegate(this));
+    view_->itemDelegate()->setParent(view_);   // a view does not own the delegate it is given
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged,
                      [this] { RaiseChange(); });
 }
