@@ -31,9 +31,10 @@ e2e_until() {
 }
 
 # Starts Xvfb on a free display, points DISPLAY at it, and returns once the server
-# answers: a program started before that cannot connect and ends.
+# answers: a program started before that cannot connect and ends. Without -noreset the
+# server starts afresh each time its last client leaves, and refuses whoever comes then.
 e2e_start_display() {
-  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8> "$E2E_TMP/display" 2>/dev/null &
+  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp -noreset 8> "$E2E_TMP/display" 2>/dev/null &
   E2E_PIDS+=($!)
   e2e_until grep -q '^[0-9][0-9]*$' "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
@@ -120,11 +121,15 @@ e2e_find_window() {
 }
 
 # Waits for a visible window with this title (and width, as e2e_find_window); prints its id.
+# A program that has ended shows no more windows: the wait ends there.
 e2e_wait_window() {
   local title=$1 width=${2:-any}
-  e2e_until e2e_find_window "$title" "$width" > /dev/null || e2e_fail "no window titled '$title' ($width)"
-  e2e_find_window "$title" "$width"
+  e2e_until e2e_window_or_end "$title" "$width" \
+    || e2e_fail "no window titled '$title' ($width) (program log: $(cat "$E2E_TMP/program.log"))"
+  e2e_find_window "$title" "$width" || e2e_fail "the program ended (log: $(cat "$E2E_TMP/program.log"))"
 }
+
+e2e_window_or_end() { e2e_find_window "$@" > /dev/null || e2e_program_ended; }
 
 # Waits for no visible window with this title.
 e2e_wait_no_window() {
