@@ -151,7 +151,7 @@ e2e_start_program() {
 
 # "WIDTH HEIGHT X Y" of a window.
 e2e_geometry() {
-  xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} /Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print w, h, x, y}'
+  xwininfo -id "$1" 2> /dev/null | awk '/Width:/{w=$2} /Height:/{h=$2} /Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print w, h, x, y}'
 }
 
 # Types text into the focused control of a window.
