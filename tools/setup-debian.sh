@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-speech-dev qt6-declarative-dev
   qt6-speech-flite-plugin qt6-speech-speechd-plugin
-  libgl-dev libxkbcommon-dev
+  libgl-dev libxkbcommon-dev libxcb1-dev
   libsqlite3-dev sqlite3
   wordnet-base
   xvfb xdotool xclip xdg-utils imagemagick x11-utils

@@ -22,8 +22,9 @@ void Clipboard::Close()
 
 void ShowURL(const QString& address)
 {
-    // "scheme:///rest": build the address from its parts, so that "#", "?" or a blank in
-    // the rest stay part of the path instead of cutting it or being refused.
+    // "scheme:///rest": build the address from its parts, with the rest percent-encoded
+    // except for letters, digits and "-._~": "#" or "?" cannot cut it, and no handler that
+    // hands its address to a shell finds a character the shell would act on.
     static const QRegularExpression localForm("^([A-Za-z][A-Za-z0-9+.-]*):///(.*)$",
                                               QRegularExpression::DotMatchesEverythingOption);
     QUrl url;
@@ -33,7 +34,7 @@ void ShowURL(const QString& address)
         // An empty host, not a null one: a null host drops the "//" and the desktop
         // would get "dict:/word".
         url.setHost(QStringLiteral(""));
-        url.setPath("/" + match.captured(2), QUrl::DecodedMode);
+        url.setPath("/" + QString::fromLatin1(QUrl::toPercentEncoding(match.captured(2))), QUrl::StrictMode);
     } else {
         url = QUrl(address, QUrl::TolerantMode);
     }

@@ -16,7 +16,7 @@ private:
 };
 
 // Hands an address to the desktop. "dict:///" + a word arrives whole, whatever
-// characters the word holds.
+// characters the word holds: every one but letters, digits and "-._~" percent-encoded.
 void ShowURL(const QString& address);
 
 // Speaks the text; with interrupt, what is being said stops first. Never blocks; with no

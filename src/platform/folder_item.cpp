@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QString& ExecutablePathOverride()
@@ -48,13 +52,25 @@ std::shared_ptr<FolderItem> FolderItem::Child(const QString& name) const
 
 std::unique_ptr<TextInputStream> FolderItem::OpenAsTextFile() const
 {
-    if (!Exists() || Directory())
+    // The type is looked at without opening: opening a FIFO waits for a writer. A link is
+    // followed, so a link to a device counts as that device.
+    const QByteArray path = QFile::encodeName(path_);
+    struct stat info;
+    if (path.isEmpty() || ::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode)
+        || info.st_size > kMaxTextFileSize)
         return nullptr;
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
+    // Non-blocking, in case a FIFO took the file's place since the look: its read ends at
+    // once. A file that grew meanwhile is read one byte past the bound, which tells.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return nullptr;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return nullptr;
+    }
+    QByteArray bytes = file.read(kMaxTextFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxTextFileSize)
         return nullptr;
     return std::make_unique<TextInputStream>(std::move(bytes));
 }

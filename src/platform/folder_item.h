@@ -13,7 +13,10 @@ public:
     bool Directory() const;
     std::shared_ptr<FolderItem> Parent() const;                 // nil at the root
     std::shared_ptr<FolderItem> Child(const QString& name) const;  // nil unless this is a folder
-    std::unique_ptr<TextInputStream> OpenAsTextFile() const;    // nil when it cannot be read
+    // Nil when it cannot be read, or is not a regular file of at most kMaxTextFileSize bytes
+    // (a FIFO, a device, a folder, or a file too big to hold whole in memory).
+    std::unique_ptr<TextInputStream> OpenAsTextFile() const;
+    static constexpr qint64 kMaxTextFileSize = 4 * 1024 * 1024;
 
 private:
     QString path_;

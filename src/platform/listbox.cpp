@@ -386,6 +386,7 @@ Listbox::Listbox(Window* window, const QString& name)
     model_->describe = [this](int row) { return DescribeCell(row, 0); };
     view_->setModel(model_);
     view_->setItemDelegate(new ListboxDelegate(this));
+    view_->itemDelegate()->setParent(view_);   // a view does not own the delegate it is given
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged,
                      [this] { RaiseChange(); });
 }

@@ -1,13 +1,13 @@
 #include "platform/menu_dispatch.h"
 
 #include "platform/application.h"
+#include "platform/clipboard_offer.h"
 #include "platform/menu_item.h"
 #include "platform/runtime.h"
 #include "platform/window.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,11 +31,6 @@ TextCommand textCommandOf(const MenuItem* item)
     return TextCommand::None;
 }
 
-bool clipboardHasText()
-{
-    return !QApplication::clipboard()->text().isEmpty();
-}
-
 // Whether the focused text control can carry out the command now.
 bool textCommandAvailable(TextCommand command)
 {
@@ -47,7 +42,7 @@ bool textCommandAvailable(TextCommand command)
         case TextCommand::Cut:
         case TextCommand::Clear: return editable && line->hasSelectedText();
         case TextCommand::Copy: return line->hasSelectedText();
-        case TextCommand::Paste: return editable && clipboardHasText();
+        case TextCommand::Paste: return editable && ClipboardOffersText();
         case TextCommand::SelectAll: return !line->text().isEmpty();
         case TextCommand::None: return false;
         }
@@ -60,7 +55,7 @@ bool textCommandAvailable(TextCommand command)
         case TextCommand::Cut:
         case TextCommand::Clear: return editable && selection;
         case TextCommand::Copy: return selection;
-        case TextCommand::Paste: return editable && clipboardHasText();
+        case TextCommand::Paste: return editable && ClipboardOffersText();
         case TextCommand::SelectAll: return !area->document()->isEmpty();
         case TextCommand::None: return false;
         }

@@ -29,6 +29,28 @@ QElapsedTimer& tickClock()
 
 bool reportPending = false;
 
+QString describe(const QString& exceptionClass, const QString& detail)
+{
+    QString text = "An exception of class " + exceptionClass + " was not handled.";
+    if (!detail.isEmpty() && detail != exceptionClass) text += "\n\n" + detail;
+    return text;
+}
+
+// Runs fn; says what it let out, or gives a null string when it let nothing out.
+QString runCatching(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const NilObjectException&) {
+        return describe("NilObjectException", QString());
+    } catch (const std::exception& e) {
+        return describe("RuntimeException", QString::fromUtf8(e.what()));
+    } catch (...) {
+        return describe("RuntimeException", QString());
+    }
+    return QString();
+}
+
 // The message shows once the handler's frame is gone: a handler may have failed in the
 // middle of painting a list, where a modal loop must not start. Failures that come while
 // one message is waiting or showing (a cell that fails at every repaint) go to stderr only.
@@ -77,7 +99,15 @@ void ResetQuitForTesting()
 
 void RunFrameworkInitialization(const std::function<void()>& startup)
 {
-    CallFunctionWithExceptionHandling(startup);
+    const QString failure = runCatching(startup);
+    if (failure.isNull()) return;
+    // Without the main window there is nothing to go on with: the message shows, then the
+    // program ends with a failure status.
+    const QString message = failure + "\n\nThe program ends.";
+    std::fprintf(stderr, "lexivane: %s\n", qPrintable(message));
+    if (exceptionObserver) exceptionObserver(message);
+    else MsgBox(message);
+    Quit(1);
 }
 
 void RuntimeRun()
@@ -107,25 +137,10 @@ void Quit(int code)
 
 bool QuitRequested() { return quitRequested; }
 
-QString UnhandledExceptionMessage(const QString& exceptionClass, const QString& detail)
-{
-    QString text = "An exception of class " + exceptionClass + " was not handled.";
-    if (!detail.isEmpty() && detail != exceptionClass) text += "\n\n" + detail;
-    text += "\n\nThe program keeps running.";
-    return text;
-}
-
 void CallFunctionWithExceptionHandling(const std::function<void()>& fn)
 {
-    try {
-        fn();
-    } catch (const NilObjectException&) {
-        report(UnhandledExceptionMessage("NilObjectException", QString()));
-    } catch (const std::exception& e) {
-        report(UnhandledExceptionMessage("RuntimeException", QString::fromUtf8(e.what())));
-    } catch (...) {
-        report(UnhandledExceptionMessage("RuntimeException", QString()));
-    }
+    const QString failure = runCatching(fn);
+    if (!failure.isNull()) report(failure + "\n\nThe program keeps running.");
 }
 
 void SetUnhandledExceptionObserver(std::function<void(const QString&)> observer)

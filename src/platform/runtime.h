@@ -13,7 +13,8 @@ void RuntimeInit(int& argc, char** argv);
 void InstallFrameworkFilters();
 // Tests start the program more than once in one process.
 void ResetQuitForTesting();
-// Calls the program's start-up routine once, through the top-level exception handling.
+// Calls the program's start-up routine once. An exception it lets out is shown, and then
+// the program ends with status 1: before its main window exists it has no way to go on.
 void RunFrameworkInitialization(const std::function<void()>& startup);
 // Runs the event loop; returns when the application quits. A Quit asked for before the
 // loop started ends it at once.
@@ -30,8 +31,6 @@ bool QuitRequested();
 // Every call from the toolkit into the program goes through here: an exception that a
 // handler lets out is shown in a message box and the program keeps running.
 void CallFunctionWithExceptionHandling(const std::function<void()>& fn);
-// The text of the message that reports an unhandled exception.
-QString UnhandledExceptionMessage(const QString& exceptionClass, const QString& detail);
 // Tests can watch unhandled exceptions instead of answering the message box.
 void SetUnhandledExceptionObserver(std::function<void(const QString&)> observer);
 

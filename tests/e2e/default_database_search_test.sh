@@ -10,11 +10,11 @@ cp "$LEXIVANE_BUILD/Lexivane/LexivaneDB" "$folder/LexivaneDB"
 e2e_start_program "$folder"
 e2e_type "$E2E_MAIN" "c-t"
 e2e_key "$E2E_MAIN" Return ctrl+l
-for i in $(seq 1 100); do
+copied_list() {
   clip=$(e2e_clipboard | tr '[:upper:]' '[:lower:]')
-  case "$clip" in *"\r c a t \r"*) break ;; esac
-  sleep 0.1
-done
+  case "$clip" in *"\r c a t \r"*) ;; *) return 1 ;; esac
+}
+e2e_until copied_list || true
 case "$clip" in
   " s i m i l a r w o r d s t o c - t \r \r "*) ;;
   *) e2e_fail "no list on the clipboard: $clip" ;;
@@ -24,6 +24,5 @@ case "$clip" in
   *"\r c a t \r"*) ;;
   *) e2e_fail "cat is not among the rows: $clip" ;;
 esac
-e2e_key "$E2E_MAIN" ctrl+q
-[ "$(e2e_wait_exit)" = 0 ] || e2e_fail "exit status"
+e2e_quit "$E2E_MAIN"
 e2e_pass

@@ -16,23 +16,18 @@ e2e_type "$E2E_MAIN" "---"
 e2e_key "$E2E_MAIN" Return
 e2e_key "$E2E_MAIN" ctrl+d
 test_window=$(e2e_wait_window "$title")
-e2e_wait_size "$test_window" any
 read -r width height wx wy <<< "$(e2e_geometry "$test_window")"
 [ "$width" = 600 ] || e2e_fail "test window width $width"
 menu=$(e2e_menu_height "$test_window" 300)
 
 # The definitions in the order the list shows them, read from Copy List.
 definitions_now() {
-  local text
-  xclip -selection clipboard -i < /dev/null
+  e2e_clear_clipboard
   e2e_key "$test_window" ctrl+l
-  for i in $(seq 1 50); do
-    text=$(e2e_clipboard_raw | tr '\r' '\n')
-    [ -n "$text" ] && break
-    sleep 0.1
-  done
-  printf '%s\n' "$text" | cut -f2
+  e2e_until copied || e2e_fail "Copy List put nothing on the clipboard"
+  e2e_clipboard_raw | tr '\r' '\n' | cut -f2
 }
+copied() { ! e2e_clipboard_is 'e2e-marker' && ! e2e_clipboard_is ''; }
 
 mapfile -t before < <(definitions_now)
 [ "${#before[@]}" = 3 ] || e2e_fail "the test holds ${#before[@]} definitions"
@@ -71,24 +66,23 @@ want=""
 for i in 0 1 2; do
   want+=$(printf '0%d.  %s\t%s   [%d]\r' $((i + 1)) "${words[$i]}" "${expected[$i]}" "${number_of[${expected[$i]}]}")
 done
-xclip -selection clipboard -i < /dev/null
+e2e_clear_clipboard
 e2e_key "$test_window" ctrl+l
-for i in $(seq 1 50); do
-  [ "$(e2e_clipboard_raw)" = "$want" ] && break
-  sleep 0.1
-done
-[ "$(e2e_clipboard_raw)" = "$want" ] || e2e_fail "copied $(e2e_clipboard); expected $want"
+e2e_until e2e_clipboard_is "$want" || e2e_fail "copied $(e2e_clipboard); expected $want"
 
 # The scored list as drawn: blue where the definition stands beside its word, else red.
 shot="$E2E_TMP/scored.png"
-e2e_screenshot "$shot"
+colours_drawn() {
+  local i colour want_colour
+  e2e_screenshot "$shot"
+  for i in 0 1 2; do
+    colour=$(convert "$shot" -format '%[pixel:p{'"$((wx + 590))"','"$(row_y "$i")"'}]' info:)
+    if [ "${number_of[${expected[$i]}]}" = $((i + 1)) ]; then want_colour="srgb(100,100,255)"; else want_colour="srgb(255,100,100)"; fi
+    [ "$colour" = "$want_colour" ] || { echo "row $i is $colour, expected $want_colour"; return 1; }
+  done
+}
+e2e_until colours_drawn > /dev/null || e2e_fail "$(colours_drawn)"
 [ -n "${LEXIVANE_SHOTS:-}" ] && cp "$shot" "$LEXIVANE_SHOTS/definition_test_scored.png"
-for i in 0 1 2; do
-  colour=$(convert "$shot" -format '%[pixel:p{'"$((wx + 590))"','"$(row_y "$i")"'}]' info:)
-  if [ "${number_of[${expected[$i]}]}" = $((i + 1)) ]; then want_colour="srgb(100,100,255)"; else want_colour="srgb(255,100,100)"; fi
-  [ "$colour" = "$want_colour" ] || e2e_fail "row $i is $colour, expected $want_colour"
-done
 
-e2e_key "$E2E_MAIN" ctrl+q
-e2e_wait_exit > /dev/null
+e2e_quit "$E2E_MAIN"
 e2e_pass

@@ -20,21 +20,20 @@ menu_titles() {
 
 visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | sort; }
 
+new_windows() { comm -13 <(echo "$1") <(visible_windows) | head -n1 | grep .; }
+
 # Clicks the n-th menu title (from 1) of a window and prints the id of the menu that drops
-# down: the window that was not there before the click.
+# down: the window that was not there before the click. The bar is read once it shows
+# all three titles (a busy program may not have painted it yet).
 open_menu() {
-  local id=$1 menu_height=$2 n=$3 before left right i popup
+  local id=$1 menu_height=$2 n=$3 before left right
+  e2e_until eval '[ "$(menu_titles "$id" "$menu_height" | wc -l)" = 3 ]' || e2e_fail "the menu bar shows no three titles"
   read -r left right <<< "$(menu_titles "$id" "$menu_height" | sed -n "${n}p")"
-  [ -n "$right" ] || e2e_fail "menu title $n not found"
   before=$(visible_windows)
   read -r _ _ x y <<< "$(e2e_geometry "$id")"
   xdotool mousemove --sync $((x + (left + right) / 2)) $((y + menu_height / 2)) click 1
-  for i in $(seq 1 100); do
-    popup=$(comm -13 <(echo "$before") <(visible_windows) | head -n1)
-    if [ -n "$popup" ]; then echo "$popup"; return 0; fi
-    sleep 0.1
-  done
-  e2e_fail "menu $n did not drop down"
+  e2e_until new_windows "$before" > /dev/null || e2e_fail "menu $n did not drop down"
+  new_windows "$before"
 }
 
 e2e_start_display
@@ -48,8 +47,7 @@ e2e_start_program "$folder"
 menu=$(open_menu "$E2E_MAIN" "$E2E_MENU_HEIGHT" 3)
 read -r mw mh mx my <<< "$(e2e_geometry "$menu")"
 xdotool mousemove --sync $((mx + 20)) $((my + mh - 10)) click 1
-help=$(e2e_wait_window "Rivivuzad Help")
-e2e_wait_size "$help" small
+help=$(e2e_wait_window "Rivivuzad Help" small)
 read -r hw hh _ <<< "$(e2e_geometry "$help")"
 [ "$hw" = 428 ] || e2e_fail "help window width $hw"
 help_menu=$((hh - 411))
@@ -59,27 +57,19 @@ help_menu=$((hh - 411))
 menu=$(open_menu "$help" "$help_menu" 1)
 read -r _ _ mx my <<< "$(e2e_geometry "$menu")"
 xdotool mousemove --sync $((mx + 20)) $((my + 10)) click 1
-about=$(e2e_wait_window "About Rivivuzad")
-e2e_wait_size "$about" small
+about=$(e2e_wait_window "About Rivivuzad" small)
 read -r aw ah _ <<< "$(e2e_geometry "$about")"
 [ "$aw" = 324 ] || e2e_fail "about window width $aw"
 
 # "GoTo WebSite" at content (41, 125), 116 x 20: click its middle.
 E2E_MENU_HEIGHT=$((ah - 236))
 e2e_click "$about" $((41 + 58)) $((125 + 10))
-for i in $(seq 1 100); do
-  [ -s "$log" ] && break
-  sleep 0.1
-done
-[ "$(cat "$log" 2>/dev/null)" = "https://example.org/lexivane" ] \
-  || e2e_fail "the desktop got '$(cat "$log" 2>/dev/null)'"
+e2e_wait_file_content "$log" "https://example.org/lexivane"
 # The about window stays open, and so does the help window.
 xdotool search --onlyvisible --name '^About Rivivuzad$' > /dev/null || e2e_fail "the about window closed"
 xdotool search --onlyvisible --name '^Rivivuzad Help$' > /dev/null || e2e_fail "the help window closed"
 kill -0 "$E2E_APP_PID" || e2e_fail "the program ended"
 
 # Quitting from the about window ends the program cleanly with both windows open.
-e2e_key "$about" ctrl+q
-status=$(e2e_wait_exit)
-[ "$status" = 0 ] || e2e_fail "exit status $status"
+e2e_quit "$about"
 e2e_pass

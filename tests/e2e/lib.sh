@@ -9,25 +9,36 @@ E2E_PIDS=()
 
 e2e_cleanup() {
   local pid
-  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # A stopped process takes its signal only once it runs again.
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null || true; done
   rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts Xvfb on a free display and points DISPLAY at it.
-e2e_start_display() {
-  exec 7<> "$E2E_TMP/displayfd" || true
-  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8> "$E2E_TMP/display" 2>/dev/null &
-  E2E_PIDS+=($!)
-  local i
-  for i in $(seq 1 100); do
-    [ -s "$E2E_TMP/display" ] && break
+# Every wait has this bound, in seconds: generous, so that a slow or loaded machine never
+# fails a correct program; a program that never gets there still fails.
+E2E_PATIENCE=${E2E_PATIENCE:-90}
+
+# Runs the command until it succeeds (true) or the bound has passed (false).
+e2e_until() {
+  local deadline=$((SECONDS + E2E_PATIENCE))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.1
   done
-  [ -s "$E2E_TMP/display" ] || e2e_fail "Xvfb did not start"
+}
+
+# Starts Xvfb on a free display, points DISPLAY at it, and returns once the server
+# answers: a program started before that cannot connect and ends. Without -noreset the
+# server starts afresh each time its last client leaves, and refuses whoever comes then.
+e2e_start_display() {
+  Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp -noreset 8> "$E2E_TMP/display" 2>/dev/null &
+  E2E_PIDS+=($!)
+  e2e_until grep -q '^[0-9][0-9]*$' "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  e2e_until xdpyinfo > /dev/null 2>&1 || e2e_fail "the X server on $DISPLAY does not answer"
   # Desktop handlers live in private XDG folders, so that the test sees what the
   # program hands to the desktop and nothing of the machine's own set-up interferes.
   export XDG_DATA_HOME="$E2E_TMP/xdg-data" XDG_CONFIG_HOME="$E2E_TMP/xdg-config"
@@ -59,7 +70,8 @@ e2e_make_database() {
   sqlite3 "$file" "$sql"
 }
 
-# Registers a fake handler for a URL scheme that appends every address it gets to LOG.
+# Registers a fake handler for a URL scheme that appends every address it gets to LOG
+# (one line each); e2e_wait_file_content reads it.
 e2e_register_url_handler() {
   local scheme=$1 log=$2
   local script="$E2E_TMP/handler-$scheme.sh"
@@ -76,6 +88,15 @@ DESKTOP
   xdg-mime default "fake-$scheme.desktop" "x-scheme-handler/$scheme"
 }
 
+# Waits until FILE holds exactly TEXT and a newline (a handler may be writing it still).
+e2e_wait_file_content() {
+  local file=$1 text=$2
+  e2e_until e2e_file_is "$file" "$text" \
+    || e2e_fail "$file holds '$(cat "$file" 2>/dev/null)', expected '$text' (program log: $(cat "$E2E_TMP/program.log"))"
+}
+
+e2e_file_is() { [ "$(cat "$1" 2>/dev/null)" = "$2" ]; }
+
 # Starts the program of a package folder; E2E_APP_PID holds its process.
 e2e_launch() {
   local folder=$1
@@ -84,65 +105,53 @@ e2e_launch() {
   E2E_PIDS+=("$E2E_APP_PID")
 }
 
-# Waits until a visible window with exactly this title exists; prints its id (the
-# newest when there are several).
-e2e_wait_window() {
-  local title=$1 i ids
-  for i in $(seq 1 150); do
-    ids=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null || true)
-    if [ -n "$ids" ]; then echo "$ids" | tail -n1; return 0; fi
-    sleep 0.1
+# The id of a visible window with exactly this title, WIDTH wide (any: any width,
+# small: narrower than 600), the newest when there are several; false when there is none.
+e2e_find_window() {
+  local title=$1 width=${2:-any} id w found=""
+  for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
+    w=$(e2e_geometry "$id" | cut -d' ' -f1)
+    case "$width" in
+      any) [ -n "$w" ] ;;
+      small) [ -n "$w" ] && [ "$w" -lt 600 ] ;;
+      *) [ "$w" = "$width" ] ;;
+    esac && found=$id
   done
-  e2e_fail "no window titled '$title'"
+  [ -n "$found" ] && echo "$found"
 }
+
+# Waits for a visible window with this title (and width, as e2e_find_window); prints its id.
+# A program that has ended shows no more windows: the wait ends there.
+e2e_wait_window() {
+  local title=$1 width=${2:-any}
+  e2e_until e2e_window_or_end "$title" "$width" \
+    || e2e_fail "no window titled '$title' ($width) (program log: $(cat "$E2E_TMP/program.log"))"
+  e2e_find_window "$title" "$width" || e2e_fail "the program ended (log: $(cat "$E2E_TMP/program.log"))"
+}
+
+e2e_window_or_end() { e2e_find_window "$@" > /dev/null || e2e_program_ended; }
 
 # Waits for no visible window with this title.
 e2e_wait_no_window() {
-  local title=$1 i
-  for i in $(seq 1 150); do
-    xdotool search --onlyvisible --name "^${title}\$" > /dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  e2e_fail "window '$title' is still there"
+  e2e_until e2e_no_window "$1" || e2e_fail "window '$1' is still there"
 }
+
+e2e_no_window() { ! xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
 
 # Starts the program and answers the start message with Return; E2E_MAIN holds the
 # main window's id and E2E_MENU_HEIGHT the height of its menu bar.
 e2e_start_program() {
   local folder=$1 box
   e2e_launch "$folder"
-  box=$(e2e_wait_window "Rivivuzad")
-  e2e_wait_size "$box" small
+  box=$(e2e_wait_window "Rivivuzad" small)
   xdotool windowfocus --sync "$box" key Return
-  E2E_MAIN=$(e2e_main_window)
+  E2E_MAIN=$(e2e_wait_window "Rivivuzad" 600)
   E2E_MENU_HEIGHT=$(e2e_menu_height "$E2E_MAIN" 400)
-}
-
-# The main window: the visible "Rivivuzad" window that is 600 wide.
-e2e_main_window() {
-  local i id
-  for i in $(seq 1 150); do
-    for id in $(xdotool search --onlyvisible --name '^Rivivuzad$' 2>/dev/null || true); do
-      if [ "$(e2e_geometry "$id" | cut -d' ' -f1)" = 600 ]; then echo "$id"; return 0; fi
-    done
-    sleep 0.1
-  done
-  e2e_fail "the main window did not show"
 }
 
 # "WIDTH HEIGHT X Y" of a window.
 e2e_geometry() {
-  xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} /Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print w, h, x, y}'
-}
-
-# Waits until a window is mapped with a size (small: anything narrower than 600).
-e2e_wait_size() {
-  local id=$1 want=$2 i w
-  for i in $(seq 1 100); do
-    w=$(e2e_geometry "$id" | cut -d' ' -f1)
-    if [ -n "$w" ] && { [ "$want" != small ] || [ "$w" -lt 600 ]; }; then return 0; fi
-    sleep 0.1
-  done
+  xwininfo -id "$1" 2> /dev/null | awk '/Width:/{w=$2} /Height:/{h=$2} /Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print w, h, x, y}'
 }
 
 # Types text into the focused control of a window.
@@ -175,24 +184,47 @@ e2e_menu_height() {
 
 # What the program put on the clipboard, with its carriage returns shown as \r.
 e2e_clipboard() {
-  xclip -o -selection clipboard 2>/dev/null | od -An -c | tr -s ' ' | tr -d '\n'
+  e2e_clipboard_raw | od -An -c | tr -s ' ' | tr -d '\n'
 }
 
+# xclip waits for the clipboard's owner; the bound keeps a program that never answers
+# from holding the test until its own time-out.
 e2e_clipboard_raw() {
-  xclip -o -selection clipboard 2>/dev/null
+  timeout 20 xclip -o -selection clipboard 2>/dev/null
 }
 
-# Waits for the program to end; prints its exit status.
+# Puts a marker of the test's own on the clipboard and waits until it is there, so that
+# what the program copies next cannot be overtaken by it.
+e2e_clear_clipboard() {
+  printf 'e2e-marker' | xclip -selection clipboard -i
+  e2e_until e2e_clipboard_is 'e2e-marker' || e2e_fail "the marker did not reach the clipboard"
+}
+
+# Waits until the clipboard holds exactly the bytes of this printf format.
+e2e_wait_clipboard() {
+  local expected
+  expected=$(printf "$1" | od -An -c | tr -s ' ' | tr -d '\n')
+  e2e_until e2e_clipboard_shows "$expected" || e2e_fail "clipboard holds '$(e2e_clipboard)', expected '$expected'"
+}
+
+e2e_clipboard_is() { [ "$(e2e_clipboard_raw)" = "$1" ]; }
+e2e_clipboard_shows() { [ "$(e2e_clipboard)" = "$1" ]; }
+
+# Waits for the program to end; E2E_EXIT_STATUS holds its exit status. The status is
+# taken here, in the test's own shell: only the shell that started the program has it.
 e2e_wait_exit() {
-  local i
-  for i in $(seq 1 100); do
-    if ! kill -0 "$E2E_APP_PID" 2>/dev/null; then
-      wait "$E2E_APP_PID" && echo 0 || echo $?
-      return 0
-    fi
-    sleep 0.1
-  done
-  e2e_fail "the program did not end"
+  e2e_until e2e_program_ended || e2e_fail "the program did not end"
+  E2E_EXIT_STATUS=0
+  wait "$E2E_APP_PID" || E2E_EXIT_STATUS=$?
+}
+
+e2e_program_ended() { ! kill -0 "$E2E_APP_PID" 2>/dev/null; }
+
+# Ends the program with Ctrl+Q from a window and fails unless it ends with status 0.
+e2e_quit() {
+  e2e_key "$1" ctrl+q
+  e2e_wait_exit
+  [ "$E2E_EXIT_STATUS" = 0 ] || e2e_fail "exit status $E2E_EXIT_STATUS (program log: $(cat "$E2E_TMP/program.log"))"
 }
 
 e2e_screenshot() {

@@ -13,41 +13,31 @@ tree="$E2E_TMP/tree"
 # Starts the accessibility bus and waits until it answers: the session bus starts its launcher
 # at the first request, with the test's own display and runtime folder, so that the bus's
 # socket is the test's own and no other test's bus answers for it.
+accessibility_bus_answers() {
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress > /dev/null 2>&1
+}
 start_accessibility_bus() {
-  local i
   dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
-  for i in $(seq 1 300); do
-    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-      > /dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  e2e_fail "the accessibility bus did not start"
+  e2e_until accessibility_bus_answers || e2e_fail "the accessibility bus did not start"
 }
 
-# Waits until the program's tree on the bus holds this line (role|name|description).
+# Reads the program's tree on the bus into $tree, one line per object: role|name|description.
+read_tree() {
+  timeout 60 /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$E2E_APP_PID" > "$tree" 2> "$E2E_TMP/reader.log"
+}
+tree_holds_line() { read_tree && sed 's/^ *//' "$tree" | grep -qxF -- "$1"; }
+tree_holds_lines() { read_tree && [ "$(sed 's/^ *//' "$tree" | grep -cxE -- "$1")" = "$2" ]; }
+
+# Waits until the tree holds this line.
 wait_tree_line() {
-  local line=$1 i
-  for i in $(seq 1 300); do
-    if timeout 60 /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$E2E_APP_PID" > "$tree" 2> "$E2E_TMP/reader.log" \
-       && sed 's/^ *//' "$tree" | grep -qxF -- "$line"; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  e2e_fail "no '$line' on the accessibility bus; it holds: $(cat "$tree") $(cat "$E2E_TMP/reader.log")"
+  e2e_until tree_holds_line "$1" \
+    || e2e_fail "no '$1' on the accessibility bus; it holds: $(cat "$tree") $(cat "$E2E_TMP/reader.log")"
 }
 
 # Waits until the tree holds COUNT lines (without their indent) that match the pattern.
 wait_tree_lines() {
-  local pattern=$1 count=$2 i
-  for i in $(seq 1 300); do
-    if timeout 60 /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$E2E_APP_PID" > "$tree" 2> "$E2E_TMP/reader.log" \
-       && [ "$(sed 's/^ *//' "$tree" | grep -cxE -- "$pattern")" = "$count" ]; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  e2e_fail "not $count lines '$pattern' on the accessibility bus; it holds: $(cat "$tree") $(cat "$E2E_TMP/reader.log")"
+  e2e_until tree_holds_lines "$1" "$2" \
+    || e2e_fail "not $2 lines '$1' on the accessibility bus; it holds: $(cat "$tree") $(cat "$E2E_TMP/reader.log")"
 }
 
 e2e_start_display

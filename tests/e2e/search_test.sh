@@ -1,18 +1,8 @@
 # A search as the user makes it: the start message answered, c-t typed into the search
 # field, Return pressed, and the list copied with Ctrl+L; the clipboard is read from
-# outside the program, byte for byte.
+# outside the program, byte for byte. A program that owns the clipboard and never answers
+# holds up no key and no menu.
 source "$(dirname "$0")/lib.sh"
-
-# Waits until the clipboard holds exactly the bytes of this printf format.
-wait_clipboard() {
-  local expected i
-  expected=$(printf "$1" | od -An -c | tr -s ' ' | tr -d '\n')
-  for i in $(seq 1 100); do
-    [ "$(e2e_clipboard)" = "$expected" ] && return 0
-    sleep 0.1
-  done
-  e2e_fail "clipboard holds '$(e2e_clipboard)', expected '$expected'"
-}
 
 e2e_start_display
 folder=$(e2e_make_package)
@@ -26,15 +16,31 @@ e2e_start_program "$folder"
 e2e_type "$E2E_MAIN" "c-t"
 e2e_key "$E2E_MAIN" Return
 e2e_key "$E2E_MAIN" ctrl+l
-wait_clipboard 'similar words to c-t\r\rcat\rcot\r'
+e2e_wait_clipboard 'similar words to c-t\r\rcat\rcot\r'
 
 # A digit and a space are refused by the search field: three Backspaces empty it.
 e2e_type "$E2E_MAIN" "7 "
 e2e_key "$E2E_MAIN" BackSpace BackSpace BackSpace d o g Return ctrl+l
-wait_clipboard 'similar words to dog\r\rdog\r'
+e2e_wait_clipboard 'similar words to dog\r\rdog\r'
 
-e2e_key "$E2E_MAIN" ctrl+q
-status=$(e2e_wait_exit)
-[ "$status" = 0 ] || e2e_fail "exit status $status"
+# Another program takes the clipboard and stops answering. A menu opened by its key,
+# Select All, typing over the selection and Copy List still go through.
+printf 'held' | xclip -quiet -selection clipboard -i 2> /dev/null &
+holder=$!
+E2E_PIDS+=("$holder")
+e2e_until e2e_clipboard_is 'held' || e2e_fail "the other program did not take the clipboard"
+kill -STOP "$holder"
+windows=$(xdotool search --onlyvisible --name '.*' | sort)
+e2e_key "$E2E_MAIN" alt+e
+new_window() { [ -n "$(comm -13 <(echo "$windows") <(xdotool search --onlyvisible --name '.*' | sort))" ]; }
+e2e_until new_window || e2e_fail "the Edit menu did not open"
+# The first Escape closes the menu, the second leaves the menu bar.
+e2e_key "$E2E_MAIN" Escape Escape ctrl+a
+e2e_type "$E2E_MAIN" "c-t"
+e2e_key "$E2E_MAIN" Return ctrl+l
+e2e_wait_clipboard 'similar words to c-t\r\rcat\rcot\r'
+{ kill -KILL "$holder" && wait "$holder"; } 2> /dev/null || true
+
+e2e_quit "$E2E_MAIN"
 [ "$(sha256sum < "$folder/LexivaneDB")" = "$before" ] || e2e_fail "the word database changed"
 e2e_pass

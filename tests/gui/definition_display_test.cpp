@@ -38,8 +38,11 @@ class DefinitionDisplayTest : public QObject {
 public slots:
     void openDictionary(const QUrl& url)
     {
-        // The whole word must arrive as the path: no host, query or fragment cut from it.
-        const bool whole = url.scheme() == "dict" && url.host().isEmpty() && !url.hasQuery() && !url.hasFragment();
+        // The whole word must arrive as the path, no host, query or fragment cut from it, and
+        // encoded: nothing but letters, digits, "-._~" and escapes.
+        static const QRegularExpression encoded("^dict:///[A-Za-z0-9._~%-]*$");
+        const bool whole = url.scheme() == "dict" && url.host().isEmpty() && !url.hasQuery() && !url.hasFragment()
+                           && encoded.match(QString::fromLatin1(url.toEncoded())).hasMatch();
         events_ << (whole ? "look up:" : "broken address:") + url.path(QUrl::FullyDecoded).mid(1);
         areaWhenUrlArrived_ = shown();
     }
@@ -83,7 +86,7 @@ private slots:
         QTest::newRow("markup, returns") << "" << "dog|3,4" << "1.  line one\rline two\r2.  <b>markup</b> &amp; more\r";
         QTest::newRow("one id, speak only") << "s" << "cat|12" << "def12";
         QTest::newRow("dictionary only, blank") << "d" << "ice cream|12" << "def12";
-        QTest::newRow("address with # ? = % /") << "d" << "a b#c?d=e%/f|12" << "def12";
+        QTest::newRow("address with # ? = % / $ ( ) & '") << "d" << "a b#c?d=e%/f$(g)&'h|12" << "def12";
         QTest::newRow("non-ASCII address") << "d" << "café|12" << "def12";
         QTest::newRow("selection cleared") << "ds" << "" << "";
     }

@@ -10,6 +10,7 @@
 
 #include <QPlainTextEdit>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 const QByteArray kHelp = "Lexivane help\nfirst line\r\nsecond line\rthird line\n";
@@ -56,11 +57,14 @@ private slots:
         QByteArray binary(10, '\0');   // not UTF-8: still one character per byte, none dropped
         for (int i = 0; i < 256; ++i) binary.append(char(i));
         QTest::newRow("binary") << "" << binary << QString::fromLatin1(binary);
-        const QByteArray big = QByteArray("0123456789 abcdefghijklmnopqrstuvwxyz\n").repeated(1 << 18) + "end";
-        QTest::newRow("10 MB") << "" << big << QString::fromLatin1(big);
+        // Only a regular file of at most 4 MB is read; anything else counts as no file.
+        const QByteArray big = QByteArray("0123456789 abcdefghijklmnopqrstuvwxyz\n").repeated(1 << 17).left(FolderItem::kMaxTextFileSize - 3) + "end";
+        QTest::newRow("4 MB") << "" << big << QString::fromLatin1(big);
+        QTest::newRow("4 MB and a byte") << "" << big + "!" << QString();
         const QByteArray unbroken(2 << 20, 'y');   // one line, no blank: shows without a hang
         QTest::newRow("2 MB with no blank") << "" << unbroken << QString::fromLatin1(unbroken);
-        for (const char* damage : {"", "no file", "no Resources folder", "file is a folder", "Resources is a file"})
+        for (const char* damage : {"", "no file", "no Resources folder", "file is a folder", "Resources is a file",
+                                   "file is a FIFO", "file is a link to /dev/zero"})
             QTest::newRow(*damage ? damage : "empty file") << QString(damage) << QByteArray() << QString();
     }
 
@@ -75,6 +79,9 @@ private slots:
         if (damage == "no file") QVERIFY(QDir().mkpath(resources));
         if (damage == "file is a folder") QVERIFY(QDir().mkpath(resources + "/LexivaneHelpText.txt"));
         if (damage == "Resources is a file") QVERIFY(QFile::copy(package_->databasePath(), resources));
+        const QString file = resources + "/LexivaneHelpText.txt";
+        if (damage == "file is a FIFO") QVERIFY(QDir().mkpath(resources) && mkfifo(QFile::encodeName(file), 0600) == 0);
+        if (damage == "file is a link to /dev/zero") QVERIFY(QDir().mkpath(resources) && QFile::link("/dev/zero", file));
         chooseHelp();
         QCOMPARE(shown(), expected);
         QVERIFY2(AnsweredModalTexts().isEmpty(), qPrintable(AnsweredModalTexts().join(" / ")));
