@@ -3,11 +3,14 @@
 #include "platform/folder_item.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <sqlite3.h>
 #include <stdexcept>
 
@@ -62,40 +65,67 @@ bool OnlyFillerLeft(const char* p, const char* end)
     return true;
 }
 
+// The engine's reading of a file name given as a URI: every byte but the unreserved ones
+// and the separators percent-encoded, so that "#", "?" and "%" in a folder name stay part
+// of the path.
+QByteArray FileUri(const QString& path)
+{
+    const QByteArray bytes = QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    QByteArray uri = "file:";
+    for (const char c : bytes) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                           || c == '/' || c == '-' || c == '.' || c == '_' || c == '~';
+        if (plain) {
+            uri += c;
+        } else {
+            static const char hex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += hex[(uchar(c) >> 4) & 0xF];
+            uri += hex[uchar(c) & 0xF];
+        }
+    }
+    // Immutable: the engine takes no lock and makes no journal, shared-memory or
+    // write-ahead file, whatever journal mode the file was left in.
+    return uri + "?immutable=1";
+}
+
+constexpr int kStepsPerProgressCall = 10000;
+
 } // namespace
 
 // ---- DatabaseField ----
 
 QString DatabaseField::StringValue() const
 {
-    const RecordSet::Cell* cell = set_ ? set_->CurrentCell(column_) : nullptr;
-    if (!cell)
+    const RecordSet::Cell cell = set_ ? set_->CurrentCell(column_) : RecordSet::Cell();
+    switch (cell.type) {
+    case RecordSet::Null:
         return QString();
-    switch (cell->type) {
-    case RecordSet::CellType::Null:
-        return QString();
-    case RecordSet::CellType::Integer:
-        return QString::number(cell->integer);
-    case RecordSet::CellType::Real:
-    case RecordSet::CellType::Text:
-        return QString::fromUtf8(cell->bytes, qsizetype(cell->length));
+    case RecordSet::Integer:
+        return QString::number(cell.integer);
+    case RecordSet::Real:
+    case RecordSet::Text:
+        break;
     }
-    return QString();
+    if (cell.length != textLength_ || !textBytes_ || std::memcmp(cell.bytes, textBytes_, cell.length) != 0) {
+        text_ = QString::fromUtf8(cell.bytes, qsizetype(cell.length));
+        textBytes_ = cell.bytes;
+        textLength_ = cell.length;
+    }
+    return text_;
 }
 
 qint64 DatabaseField::IntegerValue() const
 {
-    const RecordSet::Cell* cell = set_ ? set_->CurrentCell(column_) : nullptr;
-    if (!cell)
+    const RecordSet::Cell cell = set_ ? set_->CurrentCell(column_) : RecordSet::Cell();
+    switch (cell.type) {
+    case RecordSet::Null:
         return 0;
-    switch (cell->type) {
-    case RecordSet::CellType::Null:
-        return 0;
-    case RecordSet::CellType::Integer:
-        return cell->integer;
-    case RecordSet::CellType::Real: {
+    case RecordSet::Integer:
+        return cell.integer;
+    case RecordSet::Real: {
         // A real becomes an integer by dropping its fraction, clamped to the range.
-        const double real = QByteArray::fromRawData(cell->bytes, qsizetype(cell->length)).toDouble();
+        const double real = QByteArray::fromRawData(cell.bytes, qsizetype(cell.length)).toDouble();
         if (std::isnan(real))
             return 0;
         if (real <= double(std::numeric_limits<qint64>::min()))
@@ -104,17 +134,20 @@ qint64 DatabaseField::IntegerValue() const
             return std::numeric_limits<qint64>::max();
         return qint64(real);
     }
-    case RecordSet::CellType::Text:
-        return LeadingInteger(cell->bytes, cell->bytes + cell->length);
+    case RecordSet::Text:
+        return LeadingInteger(cell.bytes, cell.bytes + cell.length);
     }
     return 0;
 }
 
 // ---- RecordSet ----
 
+RecordSet::RecordSet() = default;
+RecordSet::~RecordSet() = default;
+
 int RecordSet::RecordCount() const
 {
-    return rowCount_;
+    return int(records_.size());
 }
 
 void RecordSet::MoveFirst()
@@ -124,62 +157,85 @@ void RecordSet::MoveFirst()
 
 void RecordSet::MoveNext()
 {
-    if (current_ < rowCount_)
+    if (current_ < records_.size())
         ++current_;
 }
 
 bool RecordSet::Eof() const
 {
-    return current_ >= rowCount_;
+    return current_ >= records_.size();
 }
 
 DatabaseField* RecordSet::Field(const QString& name)
 {
-    for (size_t column = 0; column < columnNames_.size(); ++column) {
-        // Asked once per record in a loop over every record: the exact spelling, which
-        // callers nearly always use, is tried before the slower comparison without case.
-        if (columnNames_[column] == name
-            || QString::compare(columnNames_[column], name, Qt::CaseInsensitive) == 0) {
-            DatabaseField& field = fields_[column];
-            field.set_ = this;
-            field.column_ = int(column);
-            return &field;
-        }
+    // Asked once per record in a loop over every record: the exact spelling, which callers
+    // nearly always use, is looked for before any comparison without case.
+    size_t column = 0;
+    while (column < columnNames_.size() && columnNames_[column] != name)
+        ++column;
+    if (column == columnNames_.size()) {
+        column = 0;
+        while (column < columnNames_.size()
+               && QString::compare(columnNames_[column], name, Qt::CaseInsensitive) != 0)
+            ++column;
+        if (column == columnNames_.size())
+            return nullptr;
     }
-    return nullptr;
+    return &fields_[column];
 }
 
-const RecordSet::Cell* RecordSet::CurrentCell(int column) const
+RecordSet::Cell RecordSet::CurrentCell(int column) const
 {
     // Past the last record (or before any) there is no value to read: callers get
     // the empty text and 0 rather than a crash.
-    if (current_ < 0 || current_ >= rowCount_ || column < 0 || size_t(column) >= columnNames_.size())
-        return nullptr;
-    return &cells_[size_t(current_) * columnNames_.size() + size_t(column)];
+    Cell cell;
+    if (current_ >= records_.size() || column < 0 || size_t(column) >= columnNames_.size())
+        return cell;
+    const char* p = records_[current_];
+    for (int c = 0;; ++c) {
+        const CellType type = CellType(*p++);
+        if (type == Integer) {
+            if (c == column) {
+                cell.type = type;
+                std::memcpy(&cell.integer, p, sizeof cell.integer);
+                return cell;
+            }
+            p += sizeof(qint64);
+        } else if (type != Null) {
+            quint32 length;
+            std::memcpy(&length, p, sizeof length);
+            p += sizeof length;
+            if (c == column) {
+                cell.type = type;
+                cell.bytes = p;
+                cell.length = length;
+                return cell;
+            }
+            p += length;
+        } else if (c == column) {
+            return cell;
+        }
+    }
 }
 
-const char* RecordSet::Keep(const void* bytes, size_t length)
+char* RecordSet::Reserve(size_t length)
 {
     constexpr size_t kBlockSize = size_t(1) << 20;
-    static const char nothing = 0;
-    if (length == 0)
-        return &nothing;  // an empty text, which is not the null of an SQL NULL
-    if (length > blockFree_) {
-        // A text longer than a block gets a block of its own; the last block stays open.
+    if (length > freeLength_) {
+        // A record longer than a quarter block gets a block of its own; the last block
+        // stays open for the records after it.
         if (length > kBlockSize / 4) {
-            blocks_.emplace_back(new char[length]);
-            char* own = blocks_.back().get();
-            std::memcpy(own, bytes, length);
-            if (blocks_.size() >= 2 && blockFree_ > 0)
-                std::swap(blocks_[blocks_.size() - 1], blocks_[blocks_.size() - 2]);
-            return own;
+            bytes_ += length;
+            return blocks_.emplace(blocks_.end() - (blocks_.empty() ? 0 : 1), new char[length])->get();
         }
         blocks_.emplace_back(new char[kBlockSize]);
-        blockFree_ = kBlockSize;
+        free_ = blocks_.back().get();
+        freeLength_ = kBlockSize;
     }
-    char* at = blocks_.back().get() + (kBlockSize - blockFree_);
-    std::memcpy(at, bytes, length);
-    blockFree_ -= length;
+    char* at = free_;
+    bytes_ += length;
+    free_ += length;
+    freeLength_ -= length;
     return at;
 }
 
@@ -195,6 +251,33 @@ Database::~Database()
 void Database::SetDatabaseFile(std::shared_ptr<FolderItem> file)
 {
     file_ = std::move(file);
+}
+
+sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage)
+{
+    // The connection is only ever used from one thread at a time, so the engine's own
+    // locking per call (a tenth of a large select) is left out.
+    sqlite3* handle = nullptr;
+    int rc = sqlite3_open_v2(FileUri(path).constData(), &handle,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    // The file is not trusted: no schema object may call a function with side effects, and
+    // nothing may alter the schema or the file through the engine's back doors.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(handle, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+    // Opening reads nothing yet; the first read of the schema is what tells a database
+    // from any other file, so it is done here rather than at the first search.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        *errorMessage = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(handle);
+        return nullptr;
+    }
+    return handle;
 }
 
 bool Database::Connect()
@@ -222,29 +305,20 @@ bool Database::Connect()
         errorMessage_ = QStringLiteral("The database file is empty.");
         return false;
     }
-
-    // Read-only: the engine then never creates the file, never writes it and never
-    // makes a journal beside it. The connection is only ever used from one thread at a
-    // time, so the engine's own locking per call (a tenth of a large select) is left out.
-    sqlite3* handle = nullptr;
-    const QByteArray path = QFile::encodeName(file_->NativePath());
-    int rc = sqlite3_open_v2(path.constData(), &handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(handle, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
-    // Opening reads nothing yet; the first read of the schema is what tells a database
-    // from any other file, so it is done here rather than at the first search.
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        errorMessage_ = handle ? QString::fromUtf8(sqlite3_errmsg(handle))
-                               : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close_v2(handle);
+    handle_ = OpenReadOnlyDatabase(file_->NativePath(), &errorMessage_);
+    if (!handle_)
         return false;
-    }
-    handle_ = handle;
+    sqlite3_progress_handler(handle_, kStepsPerProgressCall, &Database::Progress, this);
     error_ = false;
     errorMessage_.clear();
     return true;
+}
+
+int Database::Progress(void* self)
+{
+    Database* db = static_cast<Database*>(self);
+    db->steps_ += kStepsPerProgressCall;
+    return db->steps_ > db->limits_.steps ? 1 : 0;
 }
 
 std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForwardCursor)
@@ -259,10 +333,11 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
 
     const QByteArray text = sql.toUtf8();
     const char* tail = nullptr;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &statement, &tail) != SQLITE_OK) {
+    sqlite3_stmt* prepared = nullptr;
+    const int prepareResult = sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &prepared, &tail);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, sqlite3_finalize);
+    if (prepareResult != SQLITE_OK) {
         errorMessage_ = QString::fromUtf8(sqlite3_errmsg(handle_));
-        sqlite3_finalize(statement);
         return nullptr;
     }
     if (!statement) {
@@ -271,53 +346,92 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     }
     // One call runs one statement: text after the first one is refused, not run.
     if (!OnlyFillerLeft(tail, text.constData() + text.size())) {
-        sqlite3_finalize(statement);
         errorMessage_ = QStringLiteral("The statement text holds more than one statement.");
         return nullptr;
     }
 
     auto set = std::make_unique<RecordSet>();
-    const int columns = sqlite3_column_count(statement);
-    set->columnNames_.reserve(size_t(columns));
+    const int columns = sqlite3_column_count(statement.get());
     for (int c = 0; c < columns; ++c)
-        set->columnNames_.push_back(QString::fromUtf8(sqlite3_column_name(statement, c)));
+        set->columnNames_.push_back(QString::fromUtf8(sqlite3_column_name(statement.get(), c)));
     set->fields_.resize(size_t(columns));
-
-    int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        if (set->rowCount_ == std::numeric_limits<int>::max()) {
-            rc = SQLITE_TOOBIG;
-            break;
-        }
-        for (int c = 0; c < columns; ++c) {
-            RecordSet::Cell cell;
-            cell.integer = 0;
-            cell.length = 0;
-            cell.type = RecordSet::CellType::Null;
-            const int type = sqlite3_column_type(statement, c);
-            if (type == SQLITE_INTEGER) {
-                cell.type = RecordSet::CellType::Integer;
-                cell.integer = sqlite3_column_int64(statement, c);
-            } else if (type != SQLITE_NULL) {
-                // Text and blobs are kept as bytes; a real as the engine's own text for it.
-                const void* bytes = type == SQLITE_BLOB ? sqlite3_column_blob(statement, c)
-                                                        : sqlite3_column_text(statement, c);
-                const int length = sqlite3_column_bytes(statement, c);
-                cell.type = type == SQLITE_FLOAT ? RecordSet::CellType::Real : RecordSet::CellType::Text;
-                cell.bytes = set->Keep(bytes, size_t(length));
-                cell.length = quint32(length);
-            }
-            set->cells_.push_back(cell);
-        }
-        ++set->rowCount_;
+    for (int c = 0; c < columns; ++c) {
+        set->fields_[size_t(c)].set_ = set.get();
+        set->fields_[size_t(c)].column_ = c;
     }
-    if (rc != SQLITE_DONE) {
-        errorMessage_ = rc == SQLITE_TOOBIG ? QStringLiteral("The result holds too many records.")
-                                            : QString::fromUtf8(sqlite3_errmsg(handle_));
-        sqlite3_finalize(statement);
+
+    struct Value {
+        int type;
+        qint64 integer;
+        const void* bytes;
+        quint32 length;
+    };
+    std::vector<Value> values(static_cast<size_t>(columns));
+    const qint64 recordLimit = std::min<qint64>(limits_.records, std::numeric_limits<int>::max());
+    steps_ = 0;
+    int rc;
+    QString limitMessage;
+    try {
+        while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+            if (qint64(set->records_.size()) >= recordLimit) {
+                limitMessage = QStringLiteral("too many records: the limit is %1").arg(recordLimit);
+                break;
+            }
+            size_t length = 0;
+            for (int c = 0; c < columns; ++c) {
+                Value& value = values[size_t(c)];
+                value.type = sqlite3_column_type(statement.get(), c);
+                if (value.type == SQLITE_INTEGER) {
+                    value.integer = sqlite3_column_int64(statement.get(), c);
+                    length += 1 + sizeof(qint64);
+                } else if (value.type != SQLITE_NULL) {
+                    // Text and blobs are kept as bytes; a real as the engine's own text for it.
+                    value.bytes = value.type == SQLITE_BLOB ? sqlite3_column_blob(statement.get(), c)
+                                                            : sqlite3_column_text(statement.get(), c);
+                    value.length = quint32(sqlite3_column_bytes(statement.get(), c));
+                    length += 1 + sizeof(quint32) + value.length;
+                } else {
+                    length += 1;
+                }
+            }
+            if (qint64(set->bytes_ + length) > limits_.bytes) {
+                limitMessage = QStringLiteral("result too big: the limit is %1 bytes").arg(limits_.bytes);
+                break;
+            }
+            char* p = set->Reserve(length);
+            set->records_.push_back(p);
+            for (const Value& value : values) {
+                if (value.type == SQLITE_INTEGER) {
+                    *p++ = RecordSet::Integer;
+                    std::memcpy(p, &value.integer, sizeof value.integer);
+                    p += sizeof value.integer;
+                } else if (value.type != SQLITE_NULL) {
+                    *p++ = value.type == SQLITE_FLOAT ? RecordSet::Real : RecordSet::Text;
+                    std::memcpy(p, &value.length, sizeof value.length);
+                    p += sizeof value.length;
+                    if (value.length > 0)
+                        std::memcpy(p, value.bytes, value.length);
+                    p += value.length;
+                } else {
+                    *p++ = RecordSet::Null;
+                }
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        set.reset();
+        errorMessage_ = QString::fromUtf8(sqlite3_errstr(SQLITE_NOMEM));
         return nullptr;
     }
-    sqlite3_finalize(statement);
+    if (!limitMessage.isEmpty()) {
+        errorMessage_ = limitMessage;
+        return nullptr;
+    }
+    if (rc != SQLITE_DONE) {
+        errorMessage_ = rc == SQLITE_INTERRUPT && steps_ > limits_.steps
+                            ? QStringLiteral("query too long: the limit is %1 steps").arg(limits_.steps)
+                            : QString::fromUtf8(sqlite3_errmsg(handle_));
+        return nullptr;
+    }
     error_ = false;
     errorMessage_.clear();
     return set;

@@ -53,6 +53,26 @@ private slots:
         QVERIFY(QDir(dir_.path()).mkpath("folder") && !Connected(Path("folder")));
     }
 
+    void walDatabaseInAFolderNamedLikeAnAddress()
+    {
+        // Folder names that mean something in an address must stay part of the path; a
+        // write-ahead-log database must not get its shared-memory and log files beside it.
+        const QString folder = Path("a b#c?d%25e&f=g");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/LexivaneDB";
+        RunSql(path, "PRAGMA journal_mode = WAL; CREATE TABLE thewords (id INTEGER, word TEXT);"
+                     "INSERT INTO thewords VALUES (1, 'cat');");
+        const QByteArray before = Bytes(path);
+        QVERIFY(before.size() > 100 && before[18] == 2);   // the file says it is in WAL mode
+        auto db = Connected(path);
+        auto rs = db ? db->SQLSelect("SELECT * from thewords where word like 'c_t'") : nullptr;
+        QVERIFY(rs && rs->RecordCount() == 1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"LexivaneDB"}));
+        db.reset();
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"LexivaneDB"}));
+        QCOMPARE(Bytes(path), before);
+    }
+
     void recordsAndFieldsInEngineOrder()
     {
         auto db = Connected(Path("words.db"));
