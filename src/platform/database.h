@@ -48,11 +48,13 @@ private:
     friend class Database;
     friend class DatabaseField;
 
-    // A record is its cells one after another in one of a few large blocks: a type byte,
-    // then eight bytes of integer, or a four-byte length and the bytes of a text, a blob or
-    // the engine's text for a real; a null is the type byte alone. Text is decoded only
-    // when a field is read, so a large result costs one copy of its bytes.
-    enum CellType : char { Null, Integer, Real, Text };
+    // A record is its cells one after another in one of a few large blocks. A cell starts
+    // with a byte whose low two bits give its type and whose other six its size: for an
+    // integer the number of bytes that follow (least significant first, sign-extended);
+    // for a text, a blob or the engine's text for a real, the length of the bytes that
+    // follow, or 63 when a four-byte length comes first. A null is that byte alone. Text
+    // is decoded only when a field is read, so a large result costs one copy of its bytes.
+    enum CellType : quint8 { Null, Integer, Real, Text };
     struct Cell {
         CellType type = Null;
         qint64 integer = 0;
@@ -60,11 +62,17 @@ private:
         quint32 length = 0;
     };
     Cell CurrentCell(int column) const;
+    // Writes the cell at p; returns the end of it. Null p: only measures it.
+    static size_t PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length);
     // Room for one record of this many bytes; blocks never move once filled.
     char* Reserve(size_t length);
 
     std::vector<QString> columnNames_;
     std::vector<DatabaseField> fields_;   // one per column, handed out by Field
+    // Names already asked for, each kept with the field it found: a name that is the same
+    // text object is found again by its address alone. (Keeping the copy keeps that text
+    // alive and unchanged, so the address cannot come to mean another name.)
+    std::vector<std::pair<QString, DatabaseField*>> asked_;
     std::vector<const char*> records_;
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* free_ = nullptr;

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <limits>
+#include <new>
 
 namespace {
 const char* const kRowMimeType = "application/x-lexivane-list-row";
@@ -52,7 +54,7 @@ int ListboxModel::rowCount(const QModelIndex& parent) const
 
 QModelIndex ListboxModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if (parent.isValid() || column != 0 || row < 0 || row >= int(rows.size())) return {};
+    if (parent.isValid() || column != 0 || row < 0 || row >= count()) return {};
     // Asked from outside the view for a row it has not seen yet: tell it first. (The view
     // itself only asks for rows it knows, so this never runs inside its own work.)
     if (row >= shown_) const_cast<ListboxModel*>(this)->announce();
@@ -61,11 +63,11 @@ QModelIndex ListboxModel::index(int row, int column, const QModelIndex& parent) 
 
 QVariant ListboxModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= int(rows.size())) return {};
+    if (!index.isValid() || index.row() >= count()) return {};
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return oneLine(rows[size_t(index.row())].text);
+        return oneLine(text(index.row()));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignment);
     default:
@@ -80,24 +82,87 @@ Qt::ItemFlags ListboxModel::flags(const QModelIndex& index) const
     return f;
 }
 
+QString ListboxModel::load(Span span) const
+{
+    return QString(reinterpret_cast<const QChar*>(chars_.data() + span.at), qsizetype(span.length));
+}
+
+ListboxModel::Span ListboxModel::store(const QString& text)
+{
+    const auto* begin = reinterpret_cast<const char16_t*>(text.constData());
+    const Span span{quint32(chars_.size()), quint32(text.size())};
+    if (chars_.size() + size_t(text.size()) > std::numeric_limits<quint32>::max()) throw std::bad_alloc();
+    chars_.insert(chars_.end(), begin, begin + text.size());
+    return span;
+}
+
+void ListboxModel::replace(Span& span, const QString& text)
+{
+    // The text at the end of the buffer (a tag that a search extends id by id) is
+    // rewritten in place.
+    if (span.length > 0 && span.at + span.length == chars_.size()) chars_.resize(span.at);
+    else drop(span);
+    span = store(text);
+}
+
+void ListboxModel::drop(Span span)
+{
+    dropped_ += span.length;
+    if (dropped_ < 4096 || dropped_ < chars_.size() / 2) return;
+    std::vector<char16_t> kept;
+    kept.reserve(chars_.size() - dropped_);
+    for (Row& row : rows_) {
+        for (Span* s : {&row.text, &row.tag}) {
+            const quint32 at = quint32(kept.size());
+            kept.insert(kept.end(), chars_.begin() + s->at, chars_.begin() + s->at + s->length);
+            s->at = at;
+        }
+    }
+    chars_.swap(kept);
+    dropped_ = 0;
+}
+
+void ListboxModel::setText(int row, const QString& text)
+{
+    replace(rows_[size_t(row)].text, text);
+}
+
+void ListboxModel::setTag(int row, const QString& tag)
+{
+    replace(rows_[size_t(row)].tag, tag);
+}
+
 void ListboxModel::append(const QString& text)
 {
-    rows.push_back({text, QString()});
+    rows_.push_back({store(text), {quint32(chars_.size()), 0}});
     if (!announcePosted_) {
         announcePosted_ = true;
         QMetaObject::invokeMethod(this, [this] {
             announcePosted_ = false;
-            announce();
+            announceLater();
         }, Qt::QueuedConnection);
     }
 }
 
+void ListboxModel::announceLater()
+{
+    if (Yielding() && shown_ > 0 && count() - shown_ < shown_) {
+        announcePosted_ = true;   // heard again at a later yield, or back in the event loop
+        QMetaObject::invokeMethod(this, [this] {
+            announcePosted_ = false;
+            announceLater();
+        }, Qt::QueuedConnection);
+        return;
+    }
+    announce();
+}
+
 void ListboxModel::announce()
 {
-    const int count = int(rows.size());
-    if (shown_ >= count) return;
-    beginInsertRows(QModelIndex(), shown_, count - 1);
-    shown_ = count;
+    const int total = count();
+    if (shown_ >= total) return;
+    beginInsertRows(QModelIndex(), shown_, total - 1);
+    shown_ = total;
     endInsertRows();
 }
 
@@ -105,7 +170,8 @@ void ListboxModel::insert(int row, const ListboxRow& value)
 {
     announce();
     beginInsertRows(QModelIndex(), row, row);
-    rows.insert(rows.begin() + row, value);
+    const Span text = store(value.text);
+    rows_.insert(rows_.begin() + row, Row{text, store(value.tag)});
     ++shown_;
     endInsertRows();
 }
@@ -114,21 +180,24 @@ void ListboxModel::remove(int row)
 {
     announce();
     beginRemoveRows(QModelIndex(), row, row);
-    rows.erase(rows.begin() + row);
+    const Row removed = rows_[size_t(row)];
+    rows_.erase(rows_.begin() + row);
     --shown_;
     endRemoveRows();
+    drop(removed.text);
+    drop(removed.tag);
 }
 
 void ListboxModel::clear()
 {
-    if (shown_ == 0) {  // the view knows no row: nothing to tell it
-        rows.clear();
-        return;
+    if (shown_ > 0) beginRemoveRows(QModelIndex(), 0, shown_ - 1);
+    rows_.clear();
+    chars_.clear();
+    dropped_ = 0;
+    if (shown_ > 0) {
+        shown_ = 0;
+        endRemoveRows();
     }
-    beginRemoveRows(QModelIndex(), 0, shown_ - 1);
-    rows.clear();
-    shown_ = 0;
-    endRemoveRows();
 }
 
 void ListboxModel::changed(int row)
@@ -280,7 +349,7 @@ Listbox::~Listbox() = default;
 void Listbox::AddRow(const QString& text)
 {
     model_->append(text);
-    lastIndex_ = int(model_->rows.size()) - 1;
+    lastIndex_ = model_->count() - 1;
 }
 
 void Listbox::RemoveRow(int row)
@@ -308,7 +377,7 @@ void Listbox::DeleteAllRows()
     if (hadSelection && changeCount_ == before) RaiseChange();
 }
 
-int Listbox::ListCount() const { return int(model_->rows.size()); }
+int Listbox::ListCount() const { return model_->count(); }
 
 int Listbox::ListIndex() const
 {
@@ -337,26 +406,26 @@ bool Listbox::Selected(int row) const
 QString Listbox::Cell(int row, int column) const
 {
     if (row < 0 || row >= ListCount() || column != 0) return QString();
-    return model_->rows[size_t(row)].text;
+    return model_->text(row);
 }
 
 void Listbox::SetCell(int row, int column, const QString& text)
 {
     if (row < 0 || row >= ListCount() || column != 0) return;
-    model_->rows[size_t(row)].text = text;
+    model_->setText(row, text);
     model_->changed(row);
 }
 
 QString Listbox::CellTag(int row, int column) const
 {
     if (row < 0 || row >= ListCount() || column != 0) return QString();
-    return model_->rows[size_t(row)].tag;
+    return model_->tag(row);
 }
 
 void Listbox::SetCellTag(int row, int column, const QString& tag)
 {
     if (row < 0 || row >= ListCount() || column != 0) return;
-    model_->rows[size_t(row)].tag = tag;
+    model_->setTag(row, tag);
 }
 
 void Listbox::SetColumnAlignment(int column, int alignment)
@@ -414,7 +483,7 @@ void Listbox::DroppedRow(int sourceRow, int newPosition)
         || newPosition >= ListCount() || newPosition == sourceRow)
         return;
     // Left to the list: the dragged row moves to the drop row.
-    const ListboxRow moved = model_->rows[size_t(sourceRow)];
+    const ListboxRow moved = model_->row(sourceRow);
     model_->remove(sourceRow);
     model_->insert(newPosition, moved);
     SetListIndex(newPosition);

@@ -104,16 +104,19 @@ private slots:
     void manyRecordsKeepTheirCells()
     {
         RunSql(Path("many.db"),
-            "CREATE TABLE t (n INTEGER, s TEXT);"
+            "CREATE TABLE t (n INTEGER, s TEXT, m INTEGER);"
             "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20000)"
-            "INSERT INTO t SELECT i, printf('word %d ', i) || substr(printf('%.*c', 90, 'x'), 1, i % 90) FROM c;");
+            "INSERT INTO t SELECT i, printf('word %d ', i) || substr(printf('%.*c', 90, 'x'), 1, i % 90),"
+            " (i - 10000) * (1 << (i % 49)) FROM c;");
         auto db = Connected(Path("many.db"));
-        auto rs = db ? db->SQLSelect("SELECT s, n FROM t ORDER BY n") : nullptr;
+        auto rs = db ? db->SQLSelect("SELECT s, n, m FROM t ORDER BY n") : nullptr;
         QVERIFY(rs && rs->RecordCount() == 20000);
         rs->MoveFirst();
-        for (int n = 1; n <= 20000; ++n, rs->MoveNext())
+        for (int n = 1; n <= 20000; ++n, rs->MoveNext())   // texts of every length, integers of every size
             QVERIFY2(!rs->Eof() && rs->Field("s")->StringValue() == QString("word %1 ").arg(n) + QString(n % 90, 'x')
-                     && rs->Field("n")->IntegerValue() == n, qPrintable(QString::number(n)));
+                     && rs->Field("n")->IntegerValue() == n
+                     && rs->Field("m")->IntegerValue() == qint64(n - 10000) * (qint64(1) << (n % 49)),
+                     qPrintable(QString::number(n)));
         QVERIFY(rs->Eof());
     }
 
