@@ -14,6 +14,8 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "cells keep integers least significant byte first");
+
 namespace {
 
 // The oldest engine whose behaviour the program has been tried with.
@@ -91,6 +93,23 @@ QByteArray FileUri(const QString& path)
 
 constexpr int kStepsPerProgressCall = 10000;
 
+// The engine's UTF-8 as a text. Words are nearly all ASCII, which is widened byte by byte:
+// the general decoder costs several times more on a short text.
+QString Utf8ToText(const char* bytes, quint32 length)
+{
+    const uchar* p = reinterpret_cast<const uchar*>(bytes);
+    uchar any = 0;
+    for (quint32 i = 0; i < length; ++i)
+        any |= p[i];
+    if (any >= 0x80 || length == 0)
+        return QString::fromUtf8(bytes, qsizetype(length));
+    QString text(qsizetype(length), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (quint32 i = 0; i < length; ++i)
+        out[i] = p[i];
+    return text;
+}
+
 } // namespace
 
 // ---- DatabaseField ----
@@ -108,7 +127,7 @@ QString DatabaseField::StringValue() const
         break;
     }
     if (cell.length != textLength_ || !textBytes_ || std::memcmp(cell.bytes, textBytes_, cell.length) != 0) {
-        text_ = QString::fromUtf8(cell.bytes, qsizetype(cell.length));
+        text_ = Utf8ToText(cell.bytes, cell.length);
         textBytes_ = cell.bytes;
         textLength_ = cell.length;
     }
@@ -202,8 +221,7 @@ RecordSet::Cell RecordSet::CurrentCell(int column) const
         if (type == Integer) {
             if (c == column) {
                 quint64 bits = 0;
-                for (quint32 i = 0; i < size; ++i)
-                    bits |= quint64(p[i]) << (8 * i);
+                std::memcpy(&bits, p, size);
                 if (size < 8 && (p[size - 1] & 0x80))
                     bits |= ~quint64(0) << (8 * size);
                 cell.type = type;
@@ -237,13 +255,12 @@ size_t RecordSet::PutCell(char* p, CellType type, qint64 integer, const void* by
     }
     if (type == Integer) {
         // The fewest bytes that give the value back by sign extension.
-        quint32 size = 1;
-        while (size < 8 && (integer >> (8 * size - 1)) != 0 && (integer >> (8 * size - 1)) != -1)
-            ++size;
+        const quint32 bits = 64 - quint32(__builtin_clrsbll(integer));
+        const quint32 size = (bits + 7) / 8;
         if (p) {
             *p++ = char(Integer | (size << 2));
-            for (quint32 i = 0; i < size; ++i)
-                *p++ = char(quint64(integer) >> (8 * i));
+            const quint64 value = quint64(integer);
+            std::memcpy(p, &value, size);   // least significant first on the machines we build for
         }
         return 1 + size;
     }

@@ -62,7 +62,7 @@ private:
         quint32 length = 0;
     };
     Cell CurrentCell(int column) const;
-    // Writes the cell at p; returns the end of it. Null p: only measures it.
+    // Writes the cell at p; returns its size. Null p: only measures it.
     static size_t PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length);
     // Room for one record of this many bytes; blocks never move once filled.
     char* Reserve(size_t length);

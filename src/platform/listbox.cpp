@@ -146,7 +146,7 @@ void ListboxModel::append(const QString& text)
 
 void ListboxModel::announceLater()
 {
-    if (Yielding() && shown_ > 0 && count() - shown_ < shown_) {
+    if (Yielding() && shown_ > 0 && count() < 4 * shown_) {
         announcePosted_ = true;   // heard again at a later yield, or back in the event loop
         QMetaObject::invokeMethod(this, [this] {
             announcePosted_ = false;

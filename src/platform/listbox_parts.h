@@ -29,7 +29,7 @@ struct ListboxRow {
 // them when control goes back to the event loop, or before anything else changes or asks
 // for a row the view has not seen. Within a search's yields the view, which lays out every
 // row it holds each time it hears of new ones, hears again only once the rows have
-// doubled, so that telling it costs in proportion to the rows.
+// grown fourfold, so that telling it costs in proportion to the rows.
 class ListboxModel : public QAbstractListModel {
 public:
     // The rows the view knows of.
