@@ -93,6 +93,17 @@ QByteArray FileUri(const QString& path)
 
 constexpr int kStepsPerProgressCall = 10000;
 
+// Most texts compared are a few bytes long: a loop costs less than a call.
+inline bool SameBytes(const char* a, const char* b, quint32 length)
+{
+    if (length > 32)
+        return std::memcmp(a, b, length) == 0;
+    for (quint32 i = 0; i < length; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 // The engine's UTF-8 as a text. Words are nearly all ASCII, which is widened byte by byte:
 // the general decoder costs several times more on a short text.
 QString Utf8ToText(const char* bytes, quint32 length)
@@ -126,7 +137,7 @@ QString DatabaseField::StringValue() const
     case RecordSet::Text:
         break;
     }
-    if (cell.length != textLength_ || !textBytes_ || std::memcmp(cell.bytes, textBytes_, cell.length) != 0) {
+    if (cell.length != textLength_ || !textBytes_ || !SameBytes(cell.bytes, textBytes_, cell.length)) {
         text_ = Utf8ToText(cell.bytes, cell.length);
         textBytes_ = cell.bytes;
         textLength_ = cell.length;
@@ -162,7 +173,14 @@ qint64 DatabaseField::IntegerValue() const
 // ---- RecordSet ----
 
 RecordSet::RecordSet() = default;
-RecordSet::~RecordSet() = default;
+RecordSet::~RecordSet()
+{
+    if (!spare_)
+        return;
+    for (auto& block : blocks_)
+        if (spare_->size() < kSpareBlocks)
+            spare_->push_back(std::move(block));
+}
 
 int RecordSet::RecordCount() const
 {
@@ -185,12 +203,8 @@ bool RecordSet::Eof() const
     return current_ >= records_.size();
 }
 
-DatabaseField* RecordSet::Field(const QString& name)
+DatabaseField* RecordSet::FieldByName(const QString& name)
 {
-    // Asked three times per record in a loop over 200,000 records.
-    for (const auto& [asked, field] : asked_)
-        if (asked.constData() == name.constData() && asked.size() == name.size())
-            return field;
     // The exact spelling, which callers nearly always use, before a comparison without case.
     size_t column = 0;
     while (column < columnNames_.size() && columnNames_[column] != name)
@@ -207,12 +221,12 @@ DatabaseField* RecordSet::Field(const QString& name)
     return field;
 }
 
-RecordSet::Cell RecordSet::CurrentCell(int column) const
+inline RecordSet::Cell RecordSet::CurrentCell(int column) const
 {
     // Past the last record (or before any) there is no value to read: callers get
     // the empty text and 0 rather than a crash.
     Cell cell;
-    if (current_ >= records_.size() || column < 0 || size_t(column) >= columnNames_.size())
+    if (current_ >= records_.size() || quint32(column) >= quint32(fields_.size()))
         return cell;
     const uchar* p = reinterpret_cast<const uchar*>(records_[current_]);
     for (int c = 0;; ++c) {
@@ -246,7 +260,7 @@ RecordSet::Cell RecordSet::CurrentCell(int column) const
     }
 }
 
-size_t RecordSet::PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length)
+Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length)
 {
     if (type == Null) {
         if (p)
@@ -279,15 +293,17 @@ size_t RecordSet::PutCell(char* p, CellType type, qint64 integer, const void* by
 
 char* RecordSet::Reserve(size_t length)
 {
-    constexpr size_t kBlockSize = size_t(1) << 20;
     if (length > freeLength_) {
-        // A record longer than a quarter block gets a block of its own; the last block
-        // stays open for the records after it.
         if (length > kBlockSize / 4) {
             bytes_ += length;
-            return blocks_.emplace(blocks_.end() - (blocks_.empty() ? 0 : 1), new char[length])->get();
+            return ownBlocks_.emplace_back(new char[length]).get();
         }
-        blocks_.emplace_back(new char[kBlockSize]);
+        if (spare_ && !spare_->empty()) {
+            blocks_.push_back(std::move(spare_->back()));
+            spare_->pop_back();
+        } else {
+            blocks_.emplace_back(new char[kBlockSize]);
+        }
         free_ = blocks_.back().get();
         freeLength_ = kBlockSize;
     }
@@ -410,6 +426,9 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     }
 
     auto set = std::make_unique<RecordSet>();
+    if (!spareBlocks_)
+        spareBlocks_ = std::make_shared<RecordSet::Blocks>();
+    set->spare_ = spareBlocks_;
     const int columns = sqlite3_column_count(statement.get());
     for (int c = 0; c < columns; ++c)
         set->columnNames_.push_back(QString::fromUtf8(sqlite3_column_name(statement.get(), c)));
