@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <limits>
 #include <new>
+#include <utility>
 
 namespace {
 const char* const kRowMimeType = "application/x-lexivane-list-row";
@@ -100,8 +101,9 @@ void ListboxModel::replace(Span& span, const QString& text)
 {
     // The text at the end of the buffer (a tag that a search extends id by id) is
     // rewritten in place.
-    if (span.length > 0 && span.at + span.length == chars_.size()) chars_.resize(span.at);
-    else drop(span);
+    const Span old = std::exchange(span, Span{});
+    if (old.length > 0 && old.at + old.length == chars_.size()) chars_.resize(old.at);
+    else drop(old);
     span = store(text);
 }
 
@@ -135,26 +137,19 @@ void ListboxModel::setTag(int row, const QString& tag)
 void ListboxModel::append(const QString& text)
 {
     rows_.push_back({store(text), {quint32(chars_.size()), 0}});
-    if (!announcePosted_) {
-        announcePosted_ = true;
-        QMetaObject::invokeMethod(this, [this] {
-            announcePosted_ = false;
-            announceLater();
-        }, Qt::QueuedConnection);
-    }
+    announceLater();
 }
 
 void ListboxModel::announceLater()
 {
-    if (Yielding() && shown_ > 0 && count() < 4 * shown_) {
-        announcePosted_ = true;   // heard again at a later yield, or back in the event loop
-        QMetaObject::invokeMethod(this, [this] {
-            announcePosted_ = false;
-            announceLater();
-        }, Qt::QueuedConnection);
-        return;
-    }
-    announce();
+    if (announcePosted_) return;
+    announcePosted_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        announcePosted_ = false;
+        // Within a yield, too few new rows wait for a later one, or for the event loop.
+        if (Yielding() && shown_ > 0 && count() < 4 * shown_) announceLater();
+        else announce();
+    }, Qt::QueuedConnection);
 }
 
 void ListboxModel::announce()

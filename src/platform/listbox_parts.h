@@ -70,6 +70,7 @@ private:
     Span store(const QString& text);
     void replace(Span& span, const QString& text);
     void drop(Span span);
+    // Tells the view of the new rows once control is back in the event loop (or a yield).
     void announceLater();
 
     std::vector<Row> rows_;
