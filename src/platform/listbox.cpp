@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
@@ -90,10 +91,10 @@ QString ListboxModel::load(Span span) const
 
 ListboxModel::Span ListboxModel::store(const QString& text)
 {
-    const auto* begin = reinterpret_cast<const char16_t*>(text.constData());
     const Span span{quint32(chars_.size()), quint32(text.size())};
     if (chars_.size() + size_t(text.size()) > std::numeric_limits<quint32>::max()) throw std::bad_alloc();
-    chars_.insert(chars_.end(), begin, begin + text.size());
+    chars_.resize(chars_.size() + size_t(text.size()));
+    std::memcpy(chars_.data() + span.at, text.constData(), size_t(text.size()) * sizeof(char16_t));
     return span;
 }
 
