@@ -401,6 +401,7 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     // Every record is read into memory either way, so a forward-only cursor gains nothing.
     Q_UNUSED(fastForwardCursor);
     error_ = true;
+    steps_ = 0;
     if (!handle_) {
         errorMessage_ = QStringLiteral("The database is not connected.");
         return nullptr;
@@ -426,8 +427,6 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     }
 
     auto set = std::make_unique<RecordSet>();
-    if (!spareBlocks_)
-        spareBlocks_ = std::make_shared<RecordSet::Blocks>();
     set->spare_ = spareBlocks_;
     const int columns = sqlite3_column_count(statement.get());
     for (int c = 0; c < columns; ++c)
@@ -446,7 +445,6 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     };
     std::vector<Value> values(static_cast<size_t>(columns));
     const qint64 recordLimit = std::min<qint64>(limits_.records, std::numeric_limits<int>::max());
-    steps_ = 0;
     int rc;
     QString limitMessage;
     try {

@@ -103,7 +103,7 @@ private:
 struct QueryLimits {
     qint64 records = 20'000'000;
     qint64 bytes = qint64(512) << 20;
-    qint64 steps = 300'000'000;   // the engine's virtual machine steps: a few seconds' work
+    qint64 steps = 300'000'000;   // the engine's virtual machine steps: several seconds' work
 };
 
 class Database {
@@ -123,6 +123,7 @@ public:
     bool Error() const { return error_; }
     QString ErrorMessage() const { return errorMessage_; }
 
+    // Tests lower the bounds to reach them quickly.
     void SetLimits(const QueryLimits& limits) { limits_ = limits; }
 
 private:
@@ -134,7 +135,8 @@ private:
     QString errorMessage_;
     QueryLimits limits_;
     qint64 steps_ = 0;   // of the running statement
-    std::shared_ptr<RecordSet::Blocks> spareBlocks_;   // handed from one record set to the next
+    // Handed from one record set to the next.
+    std::shared_ptr<RecordSet::Blocks> spareBlocks_ = std::make_shared<RecordSet::Blocks>();
 };
 
 // Opens a database file as Connect does: read-only, writing nothing beside it, with the
