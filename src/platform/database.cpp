@@ -3,13 +3,18 @@
 #include "platform/folder_item.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <sqlite3.h>
 #include <stdexcept>
+
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "cells keep integers least significant byte first");
 
 namespace {
 
@@ -62,40 +67,95 @@ bool OnlyFillerLeft(const char* p, const char* end)
     return true;
 }
 
+// The engine's reading of a file name given as a URI: every byte but the unreserved ones
+// and the separators percent-encoded, so that "#", "?" and "%" in a folder name stay part
+// of the path.
+QByteArray FileUri(const QString& path)
+{
+    const QByteArray bytes = QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    QByteArray uri = "file:";
+    for (const char c : bytes) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                           || c == '/' || c == '-' || c == '.' || c == '_' || c == '~';
+        if (plain) {
+            uri += c;
+        } else {
+            static const char hex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += hex[(uchar(c) >> 4) & 0xF];
+            uri += hex[uchar(c) & 0xF];
+        }
+    }
+    // Immutable: the engine takes no lock and makes no journal, shared-memory or
+    // write-ahead file, whatever journal mode the file was left in.
+    return uri + "?immutable=1";
+}
+
+constexpr int kStepsPerProgressCall = 10000;
+
+// Most texts compared are a few bytes long: a loop costs less than a call.
+inline bool SameBytes(const char* a, const char* b, quint32 length)
+{
+    if (length > 32)
+        return std::memcmp(a, b, length) == 0;
+    for (quint32 i = 0; i < length; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+// The engine's UTF-8 as a text. Words are nearly all ASCII, which is widened byte by byte:
+// the general decoder costs several times more on a short text.
+QString Utf8ToText(const char* bytes, quint32 length)
+{
+    const uchar* p = reinterpret_cast<const uchar*>(bytes);
+    uchar any = 0;
+    for (quint32 i = 0; i < length; ++i)
+        any |= p[i];
+    if (any >= 0x80 || length == 0)
+        return QString::fromUtf8(bytes, qsizetype(length));
+    QString text(qsizetype(length), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (quint32 i = 0; i < length; ++i)
+        out[i] = p[i];
+    return text;
+}
+
 } // namespace
 
 // ---- DatabaseField ----
 
 QString DatabaseField::StringValue() const
 {
-    const RecordSet::Cell* cell = set_ ? set_->CurrentCell(column_) : nullptr;
-    if (!cell)
+    const RecordSet::Cell cell = set_ ? set_->CurrentCell(column_) : RecordSet::Cell();
+    switch (cell.type) {
+    case RecordSet::Null:
         return QString();
-    switch (cell->type) {
-    case RecordSet::CellType::Null:
-        return QString();
-    case RecordSet::CellType::Integer:
-        return QString::number(cell->integer);
-    case RecordSet::CellType::Real:
-    case RecordSet::CellType::Text:
-        return QString::fromUtf8(cell->bytes, qsizetype(cell->length));
+    case RecordSet::Integer:
+        return QString::number(cell.integer);
+    case RecordSet::Real:
+    case RecordSet::Text:
+        break;
     }
-    return QString();
+    if (cell.length != textLength_ || !textBytes_ || !SameBytes(cell.bytes, textBytes_, cell.length)) {
+        text_ = Utf8ToText(cell.bytes, cell.length);
+        textBytes_ = cell.bytes;
+        textLength_ = cell.length;
+    }
+    return text_;
 }
 
 qint64 DatabaseField::IntegerValue() const
 {
-    const RecordSet::Cell* cell = set_ ? set_->CurrentCell(column_) : nullptr;
-    if (!cell)
+    const RecordSet::Cell cell = set_ ? set_->CurrentCell(column_) : RecordSet::Cell();
+    switch (cell.type) {
+    case RecordSet::Null:
         return 0;
-    switch (cell->type) {
-    case RecordSet::CellType::Null:
-        return 0;
-    case RecordSet::CellType::Integer:
-        return cell->integer;
-    case RecordSet::CellType::Real: {
+    case RecordSet::Integer:
+        return cell.integer;
+    case RecordSet::Real: {
         // A real becomes an integer by dropping its fraction, clamped to the range.
-        const double real = QByteArray::fromRawData(cell->bytes, qsizetype(cell->length)).toDouble();
+        const double real = QByteArray::fromRawData(cell.bytes, qsizetype(cell.length)).toDouble();
         if (std::isnan(real))
             return 0;
         if (real <= double(std::numeric_limits<qint64>::min()))
@@ -104,17 +164,27 @@ qint64 DatabaseField::IntegerValue() const
             return std::numeric_limits<qint64>::max();
         return qint64(real);
     }
-    case RecordSet::CellType::Text:
-        return LeadingInteger(cell->bytes, cell->bytes + cell->length);
+    case RecordSet::Text:
+        return LeadingInteger(cell.bytes, cell.bytes + cell.length);
     }
     return 0;
 }
 
 // ---- RecordSet ----
 
+RecordSet::RecordSet() = default;
+RecordSet::~RecordSet()
+{
+    if (!spare_)
+        return;
+    for (auto& block : blocks_)
+        if (spare_->size() < kSpareBlocks)
+            spare_->push_back(std::move(block));
+}
+
 int RecordSet::RecordCount() const
 {
-    return rowCount_;
+    return int(records_.size());
 }
 
 void RecordSet::MoveFirst()
@@ -124,62 +194,123 @@ void RecordSet::MoveFirst()
 
 void RecordSet::MoveNext()
 {
-    if (current_ < rowCount_)
+    if (current_ < records_.size())
         ++current_;
 }
 
 bool RecordSet::Eof() const
 {
-    return current_ >= rowCount_;
+    return current_ >= records_.size();
 }
 
-DatabaseField* RecordSet::Field(const QString& name)
+DatabaseField* RecordSet::FieldByName(const QString& name)
 {
-    for (size_t column = 0; column < columnNames_.size(); ++column) {
-        // Asked once per record in a loop over every record: the exact spelling, which
-        // callers nearly always use, is tried before the slower comparison without case.
-        if (columnNames_[column] == name
-            || QString::compare(columnNames_[column], name, Qt::CaseInsensitive) == 0) {
-            DatabaseField& field = fields_[column];
-            field.set_ = this;
-            field.column_ = int(column);
-            return &field;
-        }
+    // The exact spelling, which callers nearly always use, before a comparison without case.
+    size_t column = 0;
+    while (column < columnNames_.size() && columnNames_[column] != name)
+        ++column;
+    if (column == columnNames_.size()) {
+        column = 0;
+        while (column < columnNames_.size()
+               && QString::compare(columnNames_[column], name, Qt::CaseInsensitive) != 0)
+            ++column;
     }
-    return nullptr;
+    DatabaseField* field = column < columnNames_.size() ? &fields_[column] : nullptr;
+    if (asked_.size() < 16)
+        asked_.emplace_back(name, field);
+    return field;
 }
 
-const RecordSet::Cell* RecordSet::CurrentCell(int column) const
+inline RecordSet::Cell RecordSet::CurrentCell(int column) const
 {
     // Past the last record (or before any) there is no value to read: callers get
     // the empty text and 0 rather than a crash.
-    if (current_ < 0 || current_ >= rowCount_ || column < 0 || size_t(column) >= columnNames_.size())
-        return nullptr;
-    return &cells_[size_t(current_) * columnNames_.size() + size_t(column)];
+    Cell cell;
+    if (current_ >= records_.size() || quint32(column) >= quint32(fields_.size()))
+        return cell;
+    const uchar* p = reinterpret_cast<const uchar*>(records_[current_]);
+    for (int c = 0;; ++c) {
+        const CellType type = CellType(*p & 3);
+        quint32 size = *p++ >> 2;
+        if (type == Integer) {
+            if (c == column) {
+                quint64 bits = 0;
+                std::memcpy(&bits, p, size);
+                if (size < 8 && (p[size - 1] & 0x80))
+                    bits |= ~quint64(0) << (8 * size);
+                cell.type = type;
+                cell.integer = qint64(bits);
+                return cell;
+            }
+        } else if (type != Null) {
+            if (size == 63) {
+                std::memcpy(&size, p, sizeof size);
+                p += sizeof size;
+            }
+            if (c == column) {
+                cell.type = type;
+                cell.bytes = reinterpret_cast<const char*>(p);
+                cell.length = size;
+                return cell;
+            }
+        } else if (c == column) {
+            return cell;
+        }
+        p += size;
+    }
 }
 
-const char* RecordSet::Keep(const void* bytes, size_t length)
+Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length)
 {
-    constexpr size_t kBlockSize = size_t(1) << 20;
-    static const char nothing = 0;
-    if (length == 0)
-        return &nothing;  // an empty text, which is not the null of an SQL NULL
-    if (length > blockFree_) {
-        // A text longer than a block gets a block of its own; the last block stays open.
-        if (length > kBlockSize / 4) {
-            blocks_.emplace_back(new char[length]);
-            char* own = blocks_.back().get();
-            std::memcpy(own, bytes, length);
-            if (blocks_.size() >= 2 && blockFree_ > 0)
-                std::swap(blocks_[blocks_.size() - 1], blocks_[blocks_.size() - 2]);
-            return own;
-        }
-        blocks_.emplace_back(new char[kBlockSize]);
-        blockFree_ = kBlockSize;
+    if (type == Null) {
+        if (p)
+            *p = char(Null);
+        return 1;
     }
-    char* at = blocks_.back().get() + (kBlockSize - blockFree_);
-    std::memcpy(at, bytes, length);
-    blockFree_ -= length;
+    if (type == Integer) {
+        // The fewest bytes that give the value back by sign extension.
+        const quint32 bits = 64 - quint32(__builtin_clrsbll(integer));
+        const quint32 size = (bits + 7) / 8;
+        if (p) {
+            *p++ = char(Integer | (size << 2));
+            const quint64 value = quint64(integer);
+            std::memcpy(p, &value, size);   // least significant first on the machines we build for
+        }
+        return 1 + size;
+    }
+    const bool shortText = length < 63;
+    if (p) {
+        *p++ = char(type | ((shortText ? length : 63) << 2));
+        if (!shortText) {
+            std::memcpy(p, &length, sizeof length);
+            p += sizeof length;
+        }
+        if (length > 0)
+            std::memcpy(p, bytes, length);
+    }
+    return 1 + (shortText ? 0 : sizeof length) + length;
+}
+
+char* RecordSet::Reserve(size_t length)
+{
+    if (length > freeLength_) {
+        if (length > kBlockSize / 4) {
+            bytes_ += length;
+            return ownBlocks_.emplace_back(new char[length]).get();
+        }
+        if (spare_ && !spare_->empty()) {
+            blocks_.push_back(std::move(spare_->back()));
+            spare_->pop_back();
+        } else {
+            blocks_.emplace_back(new char[kBlockSize]);
+        }
+        free_ = blocks_.back().get();
+        freeLength_ = kBlockSize;
+    }
+    char* at = free_;
+    bytes_ += length;
+    free_ += length;
+    freeLength_ -= length;
     return at;
 }
 
@@ -195,6 +326,33 @@ Database::~Database()
 void Database::SetDatabaseFile(std::shared_ptr<FolderItem> file)
 {
     file_ = std::move(file);
+}
+
+sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage)
+{
+    // The connection is only ever used from one thread at a time, so the engine's own
+    // locking per call (a tenth of a large select) is left out.
+    sqlite3* handle = nullptr;
+    int rc = sqlite3_open_v2(FileUri(path).constData(), &handle,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    // The file is not trusted: no schema object may call a function with side effects, and
+    // nothing may alter the schema or the file through the engine's back doors.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(handle, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+    // Opening reads nothing yet; the first read of the schema is what tells a database
+    // from any other file, so it is done here rather than at the first search.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        *errorMessage = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(handle);
+        return nullptr;
+    }
+    return handle;
 }
 
 bool Database::Connect()
@@ -222,29 +380,20 @@ bool Database::Connect()
         errorMessage_ = QStringLiteral("The database file is empty.");
         return false;
     }
-
-    // Read-only: the engine then never creates the file, never writes it and never
-    // makes a journal beside it. The connection is only ever used from one thread at a
-    // time, so the engine's own locking per call (a tenth of a large select) is left out.
-    sqlite3* handle = nullptr;
-    const QByteArray path = QFile::encodeName(file_->NativePath());
-    int rc = sqlite3_open_v2(path.constData(), &handle, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(handle, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
-    // Opening reads nothing yet; the first read of the schema is what tells a database
-    // from any other file, so it is done here rather than at the first search.
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        errorMessage_ = handle ? QString::fromUtf8(sqlite3_errmsg(handle))
-                               : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close_v2(handle);
+    handle_ = OpenReadOnlyDatabase(file_->NativePath(), &errorMessage_);
+    if (!handle_)
         return false;
-    }
-    handle_ = handle;
+    sqlite3_progress_handler(handle_, kStepsPerProgressCall, &Database::Progress, this);
     error_ = false;
     errorMessage_.clear();
     return true;
+}
+
+int Database::Progress(void* self)
+{
+    Database* db = static_cast<Database*>(self);
+    db->steps_ += kStepsPerProgressCall;
+    return db->steps_ > db->limits_.steps ? 1 : 0;
 }
 
 std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForwardCursor)
@@ -252,6 +401,7 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     // Every record is read into memory either way, so a forward-only cursor gains nothing.
     Q_UNUSED(fastForwardCursor);
     error_ = true;
+    steps_ = 0;
     if (!handle_) {
         errorMessage_ = QStringLiteral("The database is not connected.");
         return nullptr;
@@ -259,10 +409,11 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
 
     const QByteArray text = sql.toUtf8();
     const char* tail = nullptr;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &statement, &tail) != SQLITE_OK) {
+    sqlite3_stmt* prepared = nullptr;
+    const int prepareResult = sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &prepared, &tail);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, sqlite3_finalize);
+    if (prepareResult != SQLITE_OK) {
         errorMessage_ = QString::fromUtf8(sqlite3_errmsg(handle_));
-        sqlite3_finalize(statement);
         return nullptr;
     }
     if (!statement) {
@@ -271,53 +422,86 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     }
     // One call runs one statement: text after the first one is refused, not run.
     if (!OnlyFillerLeft(tail, text.constData() + text.size())) {
-        sqlite3_finalize(statement);
         errorMessage_ = QStringLiteral("The statement text holds more than one statement.");
         return nullptr;
     }
 
     auto set = std::make_unique<RecordSet>();
-    const int columns = sqlite3_column_count(statement);
-    set->columnNames_.reserve(size_t(columns));
+    set->spare_ = spareBlocks_;
+    const int columns = sqlite3_column_count(statement.get());
     for (int c = 0; c < columns; ++c)
-        set->columnNames_.push_back(QString::fromUtf8(sqlite3_column_name(statement, c)));
+        set->columnNames_.push_back(QString::fromUtf8(sqlite3_column_name(statement.get(), c)));
     set->fields_.resize(size_t(columns));
-
-    int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        if (set->rowCount_ == std::numeric_limits<int>::max()) {
-            rc = SQLITE_TOOBIG;
-            break;
-        }
-        for (int c = 0; c < columns; ++c) {
-            RecordSet::Cell cell;
-            cell.integer = 0;
-            cell.length = 0;
-            cell.type = RecordSet::CellType::Null;
-            const int type = sqlite3_column_type(statement, c);
-            if (type == SQLITE_INTEGER) {
-                cell.type = RecordSet::CellType::Integer;
-                cell.integer = sqlite3_column_int64(statement, c);
-            } else if (type != SQLITE_NULL) {
-                // Text and blobs are kept as bytes; a real as the engine's own text for it.
-                const void* bytes = type == SQLITE_BLOB ? sqlite3_column_blob(statement, c)
-                                                        : sqlite3_column_text(statement, c);
-                const int length = sqlite3_column_bytes(statement, c);
-                cell.type = type == SQLITE_FLOAT ? RecordSet::CellType::Real : RecordSet::CellType::Text;
-                cell.bytes = set->Keep(bytes, size_t(length));
-                cell.length = quint32(length);
-            }
-            set->cells_.push_back(cell);
-        }
-        ++set->rowCount_;
+    for (int c = 0; c < columns; ++c) {
+        set->fields_[size_t(c)].set_ = set.get();
+        set->fields_[size_t(c)].column_ = c;
     }
-    if (rc != SQLITE_DONE) {
-        errorMessage_ = rc == SQLITE_TOOBIG ? QStringLiteral("The result holds too many records.")
-                                            : QString::fromUtf8(sqlite3_errmsg(handle_));
-        sqlite3_finalize(statement);
+
+    struct Value {
+        RecordSet::CellType type;
+        qint64 integer;
+        const void* bytes;
+        quint32 length;
+    };
+    std::vector<Value> values(static_cast<size_t>(columns));
+    const qint64 recordLimit = std::min<qint64>(limits_.records, std::numeric_limits<int>::max());
+    int rc;
+    QString limitMessage;
+    try {
+        while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+            if (qint64(set->records_.size()) >= recordLimit) {
+                limitMessage = QStringLiteral("too many records: the limit is %1").arg(recordLimit);
+                break;
+            }
+            size_t length = 0;
+            for (int c = 0; c < columns; ++c) {
+                // The value itself rather than the statement's accessors, which each check
+                // the statement again: one connection, one thread.
+                sqlite3_value* cell = sqlite3_column_value(statement.get(), c);
+                Value& value = values[size_t(c)];
+                const int type = sqlite3_value_type(cell);
+                value.integer = 0;
+                value.bytes = nullptr;
+                value.length = 0;
+                if (type == SQLITE_INTEGER) {
+                    value.type = RecordSet::Integer;
+                    value.integer = sqlite3_value_int64(cell);
+                } else if (type == SQLITE_NULL) {
+                    value.type = RecordSet::Null;
+                } else {
+                    // Text and blobs are kept as bytes; a real as the engine's own text for it.
+                    value.type = type == SQLITE_FLOAT ? RecordSet::Real : RecordSet::Text;
+                    value.bytes = type == SQLITE_BLOB ? sqlite3_value_blob(cell) : sqlite3_value_text(cell);
+                    value.length = quint32(sqlite3_value_bytes(cell));
+                    if (!value.bytes && value.length > 0)
+                        throw std::bad_alloc();   // the engine could not make the text
+                }
+                length += RecordSet::PutCell(nullptr, value.type, value.integer, value.bytes, value.length);
+            }
+            if (qint64(set->bytes_ + length) > limits_.bytes) {
+                limitMessage = QStringLiteral("result too big: the limit is %1 bytes").arg(limits_.bytes);
+                break;
+            }
+            char* p = set->Reserve(length);
+            set->records_.push_back(p);
+            for (const Value& value : values)
+                p += RecordSet::PutCell(p, value.type, value.integer, value.bytes, value.length);
+        }
+    } catch (const std::bad_alloc&) {
+        set.reset();
+        errorMessage_ = QString::fromUtf8(sqlite3_errstr(SQLITE_NOMEM));
         return nullptr;
     }
-    sqlite3_finalize(statement);
+    if (!limitMessage.isEmpty()) {
+        errorMessage_ = limitMessage;
+        return nullptr;
+    }
+    if (rc != SQLITE_DONE) {
+        errorMessage_ = rc == SQLITE_INTERRUPT && steps_ > limits_.steps
+                            ? QStringLiteral("query too long: the limit is %1 steps").arg(limits_.steps)
+                            : QString::fromUtf8(sqlite3_errmsg(handle_));
+        return nullptr;
+    }
     error_ = false;
     errorMessage_.clear();
     return set;

@@ -17,51 +17,93 @@ public:
 
 private:
     friend class RecordSet;
+    friend class Database;
     const RecordSet* set_ = nullptr;
     int column_ = 0;
+    // The text last made and the bytes it was made from: the next record often holds the
+    // same (a word's senses share their type), and then the text is handed out again.
+    mutable QString text_;
+    mutable const char* textBytes_ = nullptr;
+    mutable quint32 textLength_ = 0;
 };
 
 // All records of a select, read once when the statement runs, so that RecordCount and
 // MoveFirst work as on a scrollable cursor.
 class RecordSet {
 public:
+    RecordSet();
+    ~RecordSet();
+    RecordSet(const RecordSet&) = delete;
+    RecordSet& operator=(const RecordSet&) = delete;
+
     int RecordCount() const;
     void MoveFirst();
     void MoveNext();
     bool Eof() const;   // no current record ("EOF" is a C library macro)
     // The named field of the current record; nil when the result has no such column.
     // Column names match without regard to letter case.
-    DatabaseField* Field(const QString& name);
+    DatabaseField* Field(const QString& name)
+    {
+        // Asked three times per record in a loop over 200,000 records.
+        for (const auto& [asked, field] : asked_)
+            if (asked.constData() == name.constData() && asked.size() == name.size())
+                return field;
+        return FieldByName(name);
+    }
 
 private:
     friend class Database;
     friend class DatabaseField;
 
-    // The bytes of every cell live in a few large blocks; a cell is its type and either
-    // its integer value or where its bytes are (a real is kept as the engine's text for
-    // it). Text is decoded only when a field is read, so loading a large result costs one
-    // copy of its bytes and no allocation per cell. Blocks are never moved once filled:
-    // a growing single buffer would copy every byte again at each growth.
-    enum class CellType : quint8 { Null, Integer, Real, Text };
+    // A record is its cells one after another in one of a few large blocks. A cell starts
+    // with a byte whose low two bits give its type and whose other six its size: for an
+    // integer the number of bytes that follow (least significant first, sign-extended);
+    // for a text, a blob or the engine's text for a real, the length of the bytes that
+    // follow, or 63 when a four-byte length comes first. A null is that byte alone. Text
+    // is decoded only when a field is read, so a large result costs one copy of its bytes.
+    enum CellType : quint8 { Null, Integer, Real, Text };
     struct Cell {
-        union {
-            qint64 integer;
-            const char* bytes;
-        };
-        quint32 length;  // the byte count of a text or real cell
-        CellType type;
+        CellType type = Null;
+        qint64 integer = 0;
+        const char* bytes = nullptr;
+        quint32 length = 0;
     };
-    const Cell* CurrentCell(int column) const;
-    // A copy of the bytes in the blocks, kept until the record set goes.
-    const char* Keep(const void* bytes, size_t length);
+    DatabaseField* FieldByName(const QString& name);
+    Cell CurrentCell(int column) const;
+    // Writes the cell at p; returns its size. Null p: only measures it.
+    static size_t PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length);
+    // Room for one record of this many bytes; blocks never move once filled.
+    char* Reserve(size_t length);
 
     std::vector<QString> columnNames_;
     std::vector<DatabaseField> fields_;   // one per column, handed out by Field
-    std::vector<Cell> cells_;             // row by row, columnNames_.size() cells a row
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    size_t blockFree_ = 0;                // bytes left at the end of the last block
-    int rowCount_ = 0;
-    int current_ = 0;
+    // Names already asked for, each kept with the field it found: a name that is the same
+    // text object is found again by its address alone. (Keeping the copy keeps that text
+    // alive and unchanged, so the address cannot come to mean another name.)
+    std::vector<std::pair<QString, DatabaseField*>> asked_;
+    std::vector<const char*> records_;
+    // Blocks of the records; a record longer than a quarter block gets one of its own.
+    // A record set gives its blocks back for the next one to fill: fresh memory costs the
+    // system a page fault per page, a tenth of a large search.
+    static constexpr size_t kBlockSize = size_t(1) << 20;
+    static constexpr size_t kSpareBlocks = 64;
+    using Blocks = std::vector<std::unique_ptr<char[]>>;
+    Blocks blocks_;
+    Blocks ownBlocks_;
+    std::shared_ptr<Blocks> spare_;
+    char* free_ = nullptr;
+    size_t freeLength_ = 0;
+    size_t bytes_ = 0;   // of the records kept
+    size_t current_ = 0;
+};
+
+// The bounds of one select. A word database is an untrusted file: a table that is a view
+// without end must not run a search for ever nor fill the memory. Each bound is far above
+// any real word list (they hold well under a million records).
+struct QueryLimits {
+    qint64 records = 20'000'000;
+    qint64 bytes = qint64(512) << 20;
+    qint64 steps = 300'000'000;   // the engine's virtual machine steps: several seconds' work
 };
 
 class Database {
@@ -73,20 +115,34 @@ public:
 
     void SetDatabaseFile(std::shared_ptr<FolderItem> file);
     std::shared_ptr<FolderItem> DatabaseFile() const { return file_; }
-    // Opens the file read-only; never creates or writes it. False for a missing,
-    // unreadable, empty or non-database file.
+    // Opens the file read-only; never creates or writes it, nor any file beside it. False
+    // for a missing, unreadable, empty or non-database file.
     bool Connect();
     // Runs one select. Nil (with Error and ErrorMessage set) when the statement fails.
     std::unique_ptr<RecordSet> SQLSelect(const QString& sql, bool fastForwardCursor = false);
     bool Error() const { return error_; }
     QString ErrorMessage() const { return errorMessage_; }
 
+    // Tests lower the bounds to reach them quickly.
+    void SetLimits(const QueryLimits& limits) { limits_ = limits; }
+
 private:
+    static int Progress(void* self);
+
     std::shared_ptr<FolderItem> file_;
     sqlite3* handle_ = nullptr;
     bool error_ = false;
     QString errorMessage_;
+    QueryLimits limits_;
+    qint64 steps_ = 0;   // of the running statement
+    // Handed from one record set to the next.
+    std::shared_ptr<RecordSet::Blocks> spareBlocks_ = std::make_shared<RecordSet::Blocks>();
 };
+
+// Opens a database file as Connect does: read-only, writing nothing beside it, with the
+// engine's defensive settings. Nil with the engine's message when it cannot; the caller
+// closes the handle. The benchmark opens its bare connection with it too.
+sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage);
 
 // Binds the engine once at start-up: initialises it and checks the library version.
 void InitPluginEntrypoints();

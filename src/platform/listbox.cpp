@@ -15,6 +15,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <utility>
 
 namespace {
 const char* const kRowMimeType = "application/x-lexivane-list-row";
@@ -57,7 +61,7 @@ int ListboxModel::rowCount(const QModelIndex& parent) const
 
 QModelIndex ListboxModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if (parent.isValid() || column != 0 || row < 0 || row >= int(rows.size())) return {};
+    if (parent.isValid() || column != 0 || row < 0 || row >= count()) return {};
     // Asked from outside the view for a row it has not seen yet: tell it first. (The view
     // itself only asks for rows it knows, so this never runs inside its own work.)
     if (row >= shown_) const_cast<ListboxModel*>(this)->announce();
@@ -66,11 +70,11 @@ QModelIndex ListboxModel::index(int row, int column, const QModelIndex& parent) 
 
 QVariant ListboxModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= int(rows.size())) return {};
+    if (!index.isValid() || index.row() >= count()) return {};
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return oneLine(rows[size_t(index.row())].text);
+        return oneLine(text(index.row()));
     case Qt::AccessibleDescriptionRole:
         return describe ? describe(index.row()) : QString();
     case Qt::TextAlignmentRole:
@@ -87,24 +91,81 @@ Qt::ItemFlags ListboxModel::flags(const QModelIndex& index) const
     return f;
 }
 
+QString ListboxModel::load(Span span) const
+{
+    return QString(reinterpret_cast<const QChar*>(chars_.data() + span.at), qsizetype(span.length));
+}
+
+ListboxModel::Span ListboxModel::store(const QString& text)
+{
+    const Span span{quint32(chars_.size()), quint32(text.size())};
+    if (chars_.size() + size_t(text.size()) > std::numeric_limits<quint32>::max()) throw std::bad_alloc();
+    chars_.resize(chars_.size() + size_t(text.size()));
+    std::memcpy(chars_.data() + span.at, text.constData(), size_t(text.size()) * sizeof(char16_t));
+    return span;
+}
+
+void ListboxModel::replace(Span& span, const QString& text)
+{
+    // The text at the end of the buffer (a tag that a search extends id by id) is
+    // rewritten in place.
+    const Span old = std::exchange(span, Span{});
+    if (old.length > 0 && old.at + old.length == chars_.size()) chars_.resize(old.at);
+    else drop(old);
+    span = store(text);
+}
+
+void ListboxModel::drop(Span span)
+{
+    dropped_ += span.length;
+    if (dropped_ < 4096 || dropped_ < chars_.size() / 2) return;
+    std::vector<char16_t> kept;
+    kept.reserve(chars_.size() - dropped_);
+    for (Row& row : rows_) {
+        for (Span* s : {&row.text, &row.tag}) {
+            const quint32 at = quint32(kept.size());
+            kept.insert(kept.end(), chars_.begin() + s->at, chars_.begin() + s->at + s->length);
+            s->at = at;
+        }
+    }
+    chars_.swap(kept);
+    dropped_ = 0;
+}
+
+void ListboxModel::setText(int row, const QString& text)
+{
+    replace(rows_[size_t(row)].text, text);
+}
+
+void ListboxModel::setTag(int row, const QString& tag)
+{
+    replace(rows_[size_t(row)].tag, tag);
+}
+
 void ListboxModel::append(const QString& text)
 {
-    rows.push_back({text, QString()});
-    if (!announcePosted_) {
-        announcePosted_ = true;
-        QMetaObject::invokeMethod(this, [this] {
-            announcePosted_ = false;
-            announce();
-        }, Qt::QueuedConnection);
-    }
+    rows_.push_back({store(text), {quint32(chars_.size()), 0}});
+    announceLater();
+}
+
+void ListboxModel::announceLater()
+{
+    if (announcePosted_) return;
+    announcePosted_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        announcePosted_ = false;
+        // Within a yield, too few new rows wait for a later one, or for the event loop.
+        if (Yielding() && shown_ > 0 && count() < 4 * shown_) announceLater();
+        else announce();
+    }, Qt::QueuedConnection);
 }
 
 void ListboxModel::announce()
 {
-    const int count = int(rows.size());
-    if (shown_ >= count) return;
-    beginInsertRows(QModelIndex(), shown_, count - 1);
-    shown_ = count;
+    const int total = count();
+    if (shown_ >= total) return;
+    beginInsertRows(QModelIndex(), shown_, total - 1);
+    shown_ = total;
     endInsertRows();
 }
 
@@ -112,7 +173,8 @@ void ListboxModel::insert(int row, const ListboxRow& value)
 {
     announce();
     beginInsertRows(QModelIndex(), row, row);
-    rows.insert(rows.begin() + row, value);
+    const Span text = store(value.text);
+    rows_.insert(rows_.begin() + row, Row{text, store(value.tag)});
     ++shown_;
     endInsertRows();
 }
@@ -121,21 +183,24 @@ void ListboxModel::remove(int row)
 {
     announce();
     beginRemoveRows(QModelIndex(), row, row);
-    rows.erase(rows.begin() + row);
+    const Row removed = rows_[size_t(row)];
+    rows_.erase(rows_.begin() + row);
     --shown_;
     endRemoveRows();
+    drop(removed.text);
+    drop(removed.tag);
 }
 
 void ListboxModel::clear()
 {
-    if (shown_ == 0) {  // the view knows no row: nothing to tell it
-        rows.clear();
-        return;
+    if (shown_ > 0) beginRemoveRows(QModelIndex(), 0, shown_ - 1);
+    rows_.clear();
+    chars_.clear();
+    dropped_ = 0;
+    if (shown_ > 0) {
+        shown_ = 0;
+        endRemoveRows();
     }
-    beginRemoveRows(QModelIndex(), 0, shown_ - 1);
-    rows.clear();
-    shown_ = 0;
-    endRemoveRows();
 }
 
 void ListboxModel::changed(int row)
@@ -396,7 +461,7 @@ Listbox::~Listbox() = default;
 void Listbox::AddRow(const QString& text)
 {
     model_->append(text);
-    lastIndex_ = int(model_->rows.size()) - 1;
+    lastIndex_ = model_->count() - 1;
 }
 
 void Listbox::RemoveRow(int row)
@@ -424,7 +489,7 @@ void Listbox::DeleteAllRows()
     if (hadSelection && changeCount_ == before) RaiseChange();
 }
 
-int Listbox::ListCount() const { return int(model_->rows.size()); }
+int Listbox::ListCount() const { return model_->count(); }
 
 int Listbox::ListIndex() const
 {
@@ -453,26 +518,26 @@ bool Listbox::Selected(int row) const
 QString Listbox::Cell(int row, int column) const
 {
     if (row < 0 || row >= ListCount() || column != 0) return QString();
-    return model_->rows[size_t(row)].text;
+    return model_->text(row);
 }
 
 void Listbox::SetCell(int row, int column, const QString& text)
 {
     if (row < 0 || row >= ListCount() || column != 0) return;
-    model_->rows[size_t(row)].text = text;
+    model_->setText(row, text);
     model_->changed(row);
 }
 
 QString Listbox::CellTag(int row, int column) const
 {
     if (row < 0 || row >= ListCount() || column != 0) return QString();
-    return model_->rows[size_t(row)].tag;
+    return model_->tag(row);
 }
 
 void Listbox::SetCellTag(int row, int column, const QString& tag)
 {
     if (row < 0 || row >= ListCount() || column != 0) return;
-    model_->rows[size_t(row)].tag = tag;
+    model_->setTag(row, tag);
 }
 
 void Listbox::SetColumnAlignment(int column, int alignment)
@@ -542,7 +607,7 @@ void Listbox::DroppedRow(int sourceRow, int newPosition)
         || newPosition >= ListCount() || newPosition == sourceRow)
         return;
     // Left to the list: the dragged row moves to the drop row.
-    const ListboxRow moved = model_->rows[size_t(sourceRow)];
+    const ListboxRow moved = model_->row(sourceRow);
     model_->remove(sourceRow);
     model_->insert(newPosition, moved);
     SetListIndex(newPosition);

@@ -37,6 +37,8 @@ void SetUnhandledExceptionObserver(std::function<void(const QString&)> observer)
 // Lets pending events run, at most every 15 ms, and never user input, so that a loop
 // over 150,000 rows keeps the window painted without a click starting work inside it.
 void YieldToFramework();
+// True while a yield lets pending events run.
+bool Yielding();
 
 void Beep();
 // 60 ticks a second since the program started.

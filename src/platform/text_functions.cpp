@@ -2,11 +2,27 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 QString Str(qint64 value)
 {
-    return QString::number(value);
+    // A search writes one per record, and each is copied into the list and dropped: the
+    // digits go straight into the buffer of the last one when nothing else holds it any more.
+    thread_local QString last(24, Qt::Uninitialized);
+    char16_t digits[24];
+    char16_t* end = digits + 24;
+    char16_t* p = end;
+    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    do {
+        *--p = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) *--p = u'-';
+    if (!last.isDetached()) last = QString(24, Qt::Uninitialized);
+    last.resize(end - p);
+    std::copy(p, end, reinterpret_cast<char16_t*>(last.data()));
+    return last;
 }
 
 QString Str(double value)

@@ -13,4 +13,11 @@ QString Chr(int code);
 
 // The one text comparison of the program: letter case is ignored. Returns <0, 0 or >0.
 int CompareText(const QString& a, const QString& b);
-inline bool TextEquals(const QString& a, const QString& b) { return CompareText(a, b) == 0; }
+// Texts of different lengths never compare equal (case is folded one unit at a time), and
+// the same text always does: both are settled without the comparison.
+inline bool TextEquals(const QString& a, const QString& b)
+{
+    if (a.size() != b.size()) return false;
+    if (a.constData() == b.constData()) return true;
+    return CompareText(a, b) == 0;
+}

@@ -109,6 +109,36 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text() != "untouched", copy);
     }
 
+    void listKeepsEveryRowThroughEdits()
+    {
+        // Texts and tags rewritten anywhere and rows removed, against a plain copy.
+        Listbox* list = w()->Listbox1();
+        std::vector<std::pair<QString, QString>> expected;
+        for (int i = 0; i < 3000; ++i) {
+            list->AddRow(QString("row %1 é").arg(i));
+            list->SetCellTag(list->LastIndex(), 0, QString::number(i));
+            list->SetCellTag(list->LastIndex(), 0, list->CellTag(list->LastIndex(), 0) + ",x");
+            expected.push_back({QString("row %1 é").arg(i), QString::number(i) + ",x"});
+        }
+        for (int i = 0; i < 12000; ++i) {   // enough to outweigh the live texts
+            const int row = (i * 7919) % list->ListCount();
+            if (i % 3 == 0) {
+                list->SetCell(row, 0, QString(i % 80, u'w'));
+                expected[size_t(row)].first = QString(i % 80, u'w');
+            } else if (i % 3 == 1) {
+                list->SetCellTag(row, 0, QString::number(i));
+                expected[size_t(row)].second = QString::number(i);
+            } else if (i % 5 == 0) {
+                list->RemoveRow(row);
+                expected.erase(expected.begin() + row);
+            }
+        }
+        QCOMPARE(list->ListCount(), int(expected.size()));
+        for (int row = 0; row < list->ListCount(); ++row)
+            QVERIFY2(list->Cell(row, 0) == expected[size_t(row)].first && list->CellTag(row, 0) == expected[size_t(row)].second,
+                     qPrintable(QString::number(row)));
+    }
+
     void resizingMovesOnlyTheLockedControls()
     {
         QList<QRect> expected;

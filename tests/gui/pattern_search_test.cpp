@@ -10,6 +10,7 @@
 
 using Records = std::vector<WordRecord>;
 Q_DECLARE_METATYPE(Records)
+Q_DECLARE_METATYPE(QueryLimits)
 
 namespace {
 QByteArray fileBytes(const QString& path)
@@ -145,14 +146,52 @@ private slots:
         list()->SetListIndex(1);
         QCOMPARE(w()->EFdefinition()->Text(), QString("d9"));
         QCOMPARE(search(QString(60000, '-')), QString("LIKE or GLOB pattern too complex"));
-        // Another program changes the file under the open connection.
-        RunSql(package_->databasePath(), "DROP TABLE thewords");
-        databaseBytes_ = fileBytes(package_->databasePath());
-        QCOMPARE(search("dog"), QString("no such table: thewords"));
+        // A result over the bound fails whole: none of its records reach the list.
+        w()->db->SetLimits({3, qint64(1) << 20, 1'000'000});
+        QCOMPARE(search("%"), QString("too many records: the limit is 3"));
         QCOMPARE(rows(), QString("cat|4,5 cot|9"));
         QCOMPARE(list()->ListIndex(), 1);
         QCOMPARE(w()->EFdefinition()->Text(), QString("d9"));
         QCOMPARE(w()->StaticText3()->Text(), QString("2"));
+    }
+
+    void hostileOrBrokenTablesEndInTheEngineStyleMessage_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QueryLimits>("limits");
+        QTest::addColumn<QString>("message");
+        const QString endless = "CREATE VIEW thewords AS WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c)"
+                                " SELECT i AS id, 'w' || i AS word, 'noun' AS type, 'endless' AS definition FROM c";
+        QTest::newRow("no table") << "CREATE TABLE words (word)" << "dog" << QueryLimits() << "no such table: thewords";
+        // Stepping without end finds no match: only a bound on the engine's work stops it.
+        QTest::newRow("endless, no match") << endless << "c-t" << QueryLimits{1000, 1 << 20, 2'000'000}
+                                           << "query too long: the limit is 2000000 steps";
+        QTest::newRow("endless, all records") << endless << "%" << QueryLimits{5000, 1 << 20, 1'000'000'000}
+                                              << "too many records: the limit is 5000";
+        QTest::newRow("endless, all bytes") << endless << "%" << QueryLimits{1'000'000, 1 << 18, 1'000'000'000}
+                                            << "result too big: the limit is 262144 bytes";
+    }
+
+    void hostileOrBrokenTablesEndInTheEngineStyleMessage()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, text);
+        QFETCH(QueryLimits, limits);
+        QFETCH(QString, message);
+        package_ = std::make_unique<TestPackage>();
+        RunSql(package_->databasePath(), sql);
+        databaseBytes_ = fileBytes(package_->databasePath());
+        QVERIFY(StartProgram(*package_));
+        w()->db->SetLimits(limits);
+        // One message each time, and the program goes on as before.
+        for (int run = 0; run < 2; ++run) {
+            QCOMPARE(search(text), message);
+            QCOMPARE(list()->ListCount(), 0);
+            QCOMPARE(w()->StaticText3()->Text(), QString("0"));
+        }
+        QTest::keyClicks(field(), "ca");
+        QCOMPARE(w()->EFfindword()->Text(), text + "ca");
     }
 
     void keyFilter_data()

@@ -53,6 +53,26 @@ private slots:
         QVERIFY(QDir(dir_.path()).mkpath("folder") && !Connected(Path("folder")));
     }
 
+    void walDatabaseInAFolderNamedLikeAnAddress()
+    {
+        // Folder names that mean something in an address must stay part of the path; a
+        // write-ahead-log database must not get its shared-memory and log files beside it.
+        const QString folder = Path("a b#c?d%25e&f=g");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/LexivaneDB";
+        RunSql(path, "PRAGMA journal_mode = WAL; CREATE TABLE thewords (id INTEGER, word TEXT);"
+                     "INSERT INTO thewords VALUES (1, 'cat');");
+        const QByteArray before = Bytes(path);
+        QVERIFY(before.size() > 100 && before[18] == 2);   // the file says it is in WAL mode
+        auto db = Connected(path);
+        auto rs = db ? db->SQLSelect("SELECT * from thewords where word like 'c_t'") : nullptr;
+        QVERIFY(rs && rs->RecordCount() == 1);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"LexivaneDB"}));
+        db.reset();
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"LexivaneDB"}));
+        QCOMPARE(Bytes(path), before);
+    }
+
     void recordsAndFieldsInEngineOrder()
     {
         auto db = Connected(Path("words.db"));
@@ -84,16 +104,19 @@ private slots:
     void manyRecordsKeepTheirCells()
     {
         RunSql(Path("many.db"),
-            "CREATE TABLE t (n INTEGER, s TEXT);"
+            "CREATE TABLE t (n INTEGER, s TEXT, m INTEGER);"
             "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20000)"
-            "INSERT INTO t SELECT i, printf('word %d ', i) || substr(printf('%.*c', 90, 'x'), 1, i % 90) FROM c;");
+            "INSERT INTO t SELECT i, printf('word %d ', i) || substr(printf('%.*c', 90, 'x'), 1, i % 90),"
+            " (i - 10000) * (1 << (i % 49)) FROM c;");
         auto db = Connected(Path("many.db"));
-        auto rs = db ? db->SQLSelect("SELECT s, n FROM t ORDER BY n") : nullptr;
+        auto rs = db ? db->SQLSelect("SELECT s, n, m FROM t ORDER BY n") : nullptr;
         QVERIFY(rs && rs->RecordCount() == 20000);
         rs->MoveFirst();
-        for (int n = 1; n <= 20000; ++n, rs->MoveNext())
+        for (int n = 1; n <= 20000; ++n, rs->MoveNext())   // texts of every length, integers of every size
             QVERIFY2(!rs->Eof() && rs->Field("s")->StringValue() == QString("word %1 ").arg(n) + QString(n % 90, 'x')
-                     && rs->Field("n")->IntegerValue() == n, qPrintable(QString::number(n)));
+                     && rs->Field("n")->IntegerValue() == n
+                     && rs->Field("m")->IntegerValue() == qint64(n - 10000) * (qint64(1) << (n % 49)),
+                     qPrintable(QString::number(n)));
         QVERIFY(rs->Eof());
     }
 

@@ -13,6 +13,11 @@ private slots:
         QCOMPARE(QStringList({Str(qint64(-12)), Str(Val("-1") + 1), Str(3.0), Str(-0.0), Str(12345678.0),
                               Str(1.0 / 3.0), Str(1234567.8)}),
                  QStringList({"-12", "0", "3", "0", "12345678", "0.3333333", "1234568"}));
+        QStringList kept, expected;   // each text stays as it was made
+        for (const qint64 n : {qint64(0), qint64(7), qint64(-10), qint64(4294967296), std::numeric_limits<qint64>::max(),
+                               std::numeric_limits<qint64>::min()})
+            kept << Str(n), expected << QString::number(n);
+        QCOMPARE(kept, expected);
     }
 
     void valReadsTheLeadingNumber()
@@ -46,6 +51,11 @@ private slots:
                  QStringList({"__a__", "abc", "aaaaaa", "\r", QString::fromUtf8("\xF0\x9F\x98\x80"), ""}));
         QVERIFY(CompareText("Cat", "cAT") == 0 && CompareText("a", "B") < 0);
         QVERIFY(TextEquals("contraction of", "Contraction Of") && !TextEquals("cat", "cats"));
+        // Equality agrees with the comparison, letters beyond ASCII too.
+        const QString texts[] = {"", "été", "ÉTÉ", "Straße", "STRASSE", "ǅ", "ǆ", "\U0001D400", "ΣΑΣ", "σας", "cat"};
+        for (const QString& a : texts)
+            for (const QString& b : texts)
+                QVERIFY2(TextEquals(a, b) == (CompareText(a, b) == 0), qPrintable(a + " " + b));
     }
 };
 
