@@ -24,6 +24,7 @@ class DefinitionDisplayTest : public QObject {
     Window1* w() { return Window1::Instance(); }
     QString shown() { return w()->EFdefinition()->Text(); }
     QStringList takeEvents() { return std::exchange(events_, {}); }
+    static QString longDefinition() { return QString(2 << 20, QChar('x')) + "\rend"; }
 
     // Fills the list as the search does, from "word|ids;word|ids", and selects a row.
     void showRows(const QString& rows, int selected)
@@ -53,9 +54,13 @@ private slots:
         package_ = new TestPackage;
         package_->setWords({{3, "dog", "noun", "line one\rline two"}, {4, "dog", "noun", "<b>markup</b> &amp; more"},
                             {12, "cat", "noun", "def12"}, {57, "cat", "verb", "def57"}});
-        // One test runs on records that have no definition.
+        // One test runs on records that have no definition, one on a definition of megabytes.
+        // The program reads its word database as a file that never changes, so both are
+        // made before it starts.
         if (QByteArray(QTest::currentTestFunction()).startsWith("records"))
             RunSql(package_->databasePath(), "ALTER TABLE thewords RENAME COLUMN definition TO gloss");
+        if (QByteArray(QTest::currentTestFunction()).startsWith("longDefinition"))
+            RunSql(package_->databasePath(), "UPDATE thewords SET definition = '" + longDefinition() + "' WHERE id = 12");
         QVERIFY(StartProgram(*package_));
         QDesktopServices::setUrlHandler("dict", this, "openDictionary");
         SetSpeechSinkForTesting([this](const QString& text, bool stop) {
@@ -147,8 +152,7 @@ private slots:
     // copied whole from the area.
     void longDefinitionWithNoBlankShowsWhole()
     {
-        const QString definition = QString(2 << 20, QChar('x')) + "\rend";
-        RunSql(package_->databasePath(), "UPDATE thewords SET definition = '" + definition + "' WHERE id = 12");
+        const QString definition = longDefinition();
         showRows("dog|3;cat|12", 1);
         QCOMPARE(shown(), definition);
         auto* area = qobject_cast<QPlainTextEdit*>(w()->EFdefinition()->Widget());
