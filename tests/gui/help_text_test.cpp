@@ -54,6 +54,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QByteArray utf8("na\xc3\xafve\0caf\xc3\xa9 \xe2\x80\x94 end\0", 21);
         QTest::newRow("UTF-8 with NUL") << "" << utf8 << QString::fromUtf8(utf8);
+        QTest::newRow("UTF-8 cut off at the end") << "" << QByteArray("caf\xc3\xa9 \xc3") << QString::fromLatin1("caf\xc3\xa9 \xc3");
         QByteArray binary(10, '\0');   // not UTF-8: still one character per byte, none dropped
         for (int i = 0; i < 256; ++i) binary.append(char(i));
         QTest::newRow("binary") << "" << binary << QString::fromLatin1(binary);
