@@ -30,7 +30,6 @@ private slots:
         QVERIFY(field->text().isEmpty() && field->alignment() & Qt::AlignHCenter);
         QVERIFY(w()->EFfindword()->HasFocus() || QApplication::focusWidget() == field);
         QVERIFY(!w()->CheckBox1()->Value() && !w()->CheckBox2()->Value());
-        QVERIFY(!w()->alwaysOpenDictionary && !w()->UseSpeak && w()->randomize);
         // Only the count label has a tooltip.
         QStringList tips;
         for (const auto& control : w()->Controls())

@@ -104,7 +104,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("count");
         QTest::newRow("c-t") << kSmall << "c-t" << "cat|4,5 cot|9" << "2";
-        QTest::newRow("letters only") << kSmall << "cat" << "cat|4,5" << "1";
         QTest::newRow("length counts") << kSmall << "----" << "cats|11" << "1";
         QTest::newRow("no match keeps the count") << kSmall << "zzz" << "" << "4";
         QTest::newRow("contraction in a run") << R("1:be:noun;2:be:contraction of;3:be:verb") << "be" << "be|1,3"
