@@ -63,11 +63,7 @@ class PatternSearchTest : public QObject {
     QString search(const QString& text)
     {
         w()->EFfindword()->SetText(text);
-        AnswerAllModals();
-        AnsweredModalTexts().clear();
-        QTest::mouseClick(w()->PushButton1()->Widget(), Qt::LeftButton);
-        StopAnsweringModals();
-        return AnsweredModalTexts().join("\n");
+        return MessagesOf([this] { QTest::mouseClick(w()->PushButton1()->Widget(), Qt::LeftButton); }).join("\n");
     }
 
     // Starts on kSmall and sends key events to the search field. Steps, "|"-separated: "+Left"
