@@ -131,13 +131,6 @@ e2e_wait_window() {
 
 e2e_window_or_end() { e2e_find_window "$@" > /dev/null || e2e_program_ended; }
 
-# Waits for no visible window with this title.
-e2e_wait_no_window() {
-  e2e_until e2e_no_window "$1" || e2e_fail "window '$1' is still there"
-}
-
-e2e_no_window() { ! xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
-
 # Starts the program and answers the start message with Return; E2E_MAIN holds the
 # main window's id and E2E_MENU_HEIGHT the height of its menu bar.
 e2e_start_program() {

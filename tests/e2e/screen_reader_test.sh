@@ -25,14 +25,7 @@ start_accessibility_bus() {
 read_tree() {
   timeout 60 /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$E2E_APP_PID" > "$tree" 2> "$E2E_TMP/reader.log"
 }
-tree_holds_line() { read_tree && sed 's/^ *//' "$tree" | grep -qxF -- "$1"; }
 tree_holds_lines() { read_tree && [ "$(sed 's/^ *//' "$tree" | grep -cxE -- "$1")" = "$2" ]; }
-
-# Waits until the tree holds this line.
-wait_tree_line() {
-  e2e_until tree_holds_line "$1" \
-    || e2e_fail "no '$1' on the accessibility bus; it holds: $(cat "$tree") $(cat "$E2E_TMP/reader.log")"
-}
 
 # Waits until the tree holds COUNT lines (without their indent) that match the pattern.
 wait_tree_lines() {
@@ -48,10 +41,10 @@ e2e_make_database "$folder/LexivaneDB" \
 
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 e2e_start_program "$folder"
-wait_tree_line "label|0|number of words"
+wait_tree_lines 'label\|0\|number of words' 1
 e2e_type "$E2E_MAIN" "c-t"
 e2e_key "$E2E_MAIN" Return
-wait_tree_line "label|3|number of words"
+wait_tree_lines 'label\|3\|number of words' 1
 
 for line in "list|Words|" "list item|cot|" "text|Search|" "text|Definitions|" "label|Search|" \
             "push button|do|" "label|( a minus sign \"-\" searches for letter)|" \

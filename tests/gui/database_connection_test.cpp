@@ -21,17 +21,6 @@ QStringList listing(const QString& folder)
     entries.sort();
     return entries;
 }
-
-// Runs the action answering every message box with its default button; returns their texts.
-QStringList messagesOf(const std::function<void()>& action)
-{
-    AnsweredModalTexts().clear();
-    AnswerAllModals();
-    action();
-    Settle();
-    StopAnsweringModals();
-    return AnsweredModalTexts();
-}
 }  // namespace
 
 class DatabaseConnectionTest : public QObject {
@@ -75,7 +64,7 @@ private slots:
             InstallFrameworkFilters();
             SetExecutablePathForTesting(package.executablePath());
             ResetQuitForTesting();
-            QCOMPARE(messagesOf([] { RunFrameworkInitialization(Startup); }).join("|"),
+            QCOMPARE(MessagesOf([] { RunFrameworkInitialization(Startup); }).join("|"),
                      opens ? "The database is opened.\nLexivane v 0.6.01"
                            : "The database couldn't be opened. Program will quit.\n"
                              "Lexivanedb must be in Lexivane Folder");
@@ -86,7 +75,7 @@ private slots:
             // Either way the search field has the focus within the main window.
             QCOMPARE(w->TopLevelWidget()->focusWidget(), w->EFfindword()->Widget());
             w->EFfindword()->SetText("cat");
-            if (opens) QCOMPARE(messagesOf([w] { w->PushButton1()->Push(); }).join("|"), search);
+            if (opens) QCOMPARE(MessagesOf([w] { w->PushButton1()->Push(); }).join("|"), search);
             StopProgram();
         }
         // The file is read as found: not created, not written, no journal beside it.

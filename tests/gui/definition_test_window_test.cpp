@@ -1,5 +1,5 @@
 // The definition test window itself: its design, how it follows a resize, how it
-// closes, and its Copy List while it is the front window.
+// closes, and its Copy List (the exact text, with and without answers, before and after Done).
 #include "app/menu_bar1.h"
 #include "definition_test/word_defn_test_w.h"
 #include "platform/menu_dispatch.h"
@@ -11,6 +11,17 @@
 #include <QScrollBar>
 #include <QtTest>
 
+namespace {
+// The lines copied with the answers, for a test of ten words (numbers of two digits) with
+// three pairs of definitions exchanged and an empty definition (answer 0) beside cat.
+const QStringList kLines = {
+    "01.  ant\tit makes honey   [2]", "02.  bee\ta small insect   [1]", "03.  cat\t   [0]",
+    "04.  dog\ta canine   [4]",       "05.  eel\ta small feline   [3]", "06.  fox\ta wild canine   [6]",
+    "07.  gnu\tan antelope   [7]",    "08.  hen\ta female bird   [8]",  "09.  ibis\ta noisy bird   [10]",
+    "10.  jay\ta wading bird   [9]",
+};
+}  // namespace
+
 class DefinitionTestWindowTest : public QObject {
     Q_OBJECT
 
@@ -18,6 +29,16 @@ class DefinitionTestWindowTest : public QObject {
     Window1* main() { return Window1::Instance(); }
     WordDefnTestW* test() { return WordDefnTestW::Instance(); }
     void runCommand() { main()->Show(); DispatchMenuCommand(main()->OptionsDefinitiontest()); }
+    void clickCheckBox() { QTest::mouseClick(test()->CBcopyanswers()->Widget(), Qt::LeftButton, {}, QPoint(8, 10)); }
+
+    // Edit > Copy List with the test window in front.
+    QString copyList()
+    {
+        QApplication::clipboard()->setText("untouched");
+        RefreshMenus();
+        DispatchMenuCommand(EditCopyList());
+        return QApplication::clipboard()->text();
+    }
 
 private slots:
     void init()
@@ -62,10 +83,8 @@ private slots:
         for (const auto& c : w->Controls()) spoken << AccessibleText(c->Widget());
         QCOMPARE(spoken, QStringList({"Words", "Definitions", "Done", "cancel", "",
                                       "Include answers when copying list."}));
-        // The words stand flush right, in rows 22 high.
-        auto* words = qobject_cast<QListView*>(w->ListBox1()->Widget());
-        const QModelIndex first = words->model()->index(0, 0);
-        QCOMPARE(words->visualRect(first).height(), 22);
+        // The words stand flush right.
+        const QModelIndex first = qobject_cast<QListView*>(w->ListBox1()->Widget())->model()->index(0, 0);
         QCOMPARE(first.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     }
 
@@ -115,7 +134,7 @@ private slots:
     {
         QFETCH(QString, how);
         runCommand();
-        QTest::mouseClick(test()->CBcopyanswers()->Widget(), Qt::LeftButton, {}, QPoint(8, 10));
+        clickCheckBox();
         runCommand();
         QVERIFY(test()->copyanswers && test()->CBcopyanswers()->Value());
         if (how.endsWith("Done")) test()->PushButton1()->Push();
@@ -132,6 +151,31 @@ private slots:
         QVERIFY(EditCopyList()->Enabled());
         QTest::keyClick(test()->ListBox2()->Widget(), Qt::Key_L, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QString());
+    }
+
+    void copiedTextFollowsTheCheckBoxBeforeAndAfterDone()
+    {
+        const auto expected = [](bool answers) {
+            QString text;
+            for (const QString& line : kLines) text += (answers ? line : line.left(line.lastIndexOf("   ["))) + "\r";
+            return text;
+        };
+        static const QRegularExpression line(R"(^\d\d\.  (\w+)\t(.*)   \[(\d+)\]$)");
+        for (int r = 0; r < kLines.size(); ++r) {
+            const QRegularExpressionMatch m = line.match(kLines[r]);
+            test()->ListBox1()->AddRow(m.captured(1));
+            test()->ListBox2()->AddRow(m.captured(2));
+            test()->ListBox2()->SetCellTag(r, 0, QString::number(m.captured(3).toInt() - 1));
+        }
+        QCOMPARE(Window::Front(), static_cast<Window*>(test()));
+        QCOMPARE(copyList(), expected(false));
+        clickCheckBox();
+        QCOMPARE(copyList(), expected(true));
+        test()->PushButton1()->Push();
+        QCOMPARE(test()->wronganswers, 5);
+        QCOMPARE(copyList(), expected(true));
+        clickCheckBox();
+        QCOMPARE(copyList(), expected(false));
     }
 };
 

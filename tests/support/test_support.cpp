@@ -89,25 +89,22 @@ static QTimer* pollModals(std::function<void(QWidget*)> answer, bool once)
     return timer;
 }
 
-static QPointer<QTimer> answerAllTimer;
-
 void AnswerNextModal(std::function<void(QWidget*)> answer)
 {
     pollModals(answer ? answer : pressDefault, true);
 }
 
-QStringList& AnsweredModalTexts() { static QStringList texts; return texts; }
-
-void AnswerAllModals()
+QStringList MessagesOf(const std::function<void()>& action)
 {
-    if (answerAllTimer) return;
-    answerAllTimer = pollModals([](QWidget* modal) {
-        AnsweredModalTexts().append(ModalText(modal));
+    QStringList texts;
+    std::unique_ptr<QTimer> answerer(pollModals([&texts](QWidget* modal) {
+        texts.append(ModalText(modal));
         pressDefault(modal);
-    }, false);
+    }, false));
+    action();
+    Settle();
+    return texts;
 }
-
-void StopAnsweringModals() { delete answerAllTimer; }
 
 QString AccessibleText(QWidget* widget, QAccessible::Text what, int child)
 {

@@ -33,10 +33,8 @@ private:
 
 // Answers the next modal dialog: the callback's way, or with its default (or first) button.
 void AnswerNextModal(std::function<void(QWidget*)> answer = {});
-// Answers every modal message box so, recording its text, until StopAnsweringModals.
-void AnswerAllModals();
-void StopAnsweringModals();
-QStringList& AnsweredModalTexts();
+// Runs the action answering every message box so; returns their texts.
+QStringList MessagesOf(const std::function<void()>& action);
 // Clicks the message box's button of this caption (letter case ignored).
 void ClickButton(QWidget* dialog, const QString& caption);
 // The visible text of a message box (text, then informative text).
