@@ -49,7 +49,7 @@ public:
     // Every row, including those the view has not been told of yet.
     int count() const { return int(rows_.size()); }
     QString text(int row) const { return load(rows_[size_t(row)].text); }
-    QString tag(int row) const { return load(rows_[size_t(row)].tag); }
+    QString tag(int row) const;
     ListboxRow row(int row) const { return {text(row), tag(row)}; }
     void setText(int row, const QString& text);
     void setTag(int row, const QString& tag);
@@ -75,6 +75,11 @@ private:
     Span store(const QString& text);
     void replace(Span& span, const QString& text);
     void drop(Span span);
+    void forgetTag()
+    {
+        taggedRow_ = -1;
+        tag_ = QString();
+    }
     // Tells the view of the new rows once control is back in the event loop (or a yield).
     void announceLater();
 
@@ -83,6 +88,10 @@ private:
     size_t dropped_ = 0;   // characters of chars_ no row uses
     int shown_ = 0;
     bool announcePosted_ = false;
+    // The tag last asked for, kept as a text: a search extends the last row's tag id by id,
+    // reading it back each time.
+    mutable int taggedRow_ = -1;
+    mutable QString tag_;
 };
 
 // Draws a cell: the program's background if it paints one, then the text. A row too long for
