@@ -109,20 +109,23 @@ inline bool SameBytes(const char* a, const char* b, quint32 length)
 // times more on a short text, and a new buffer an allocation.
 void Utf8ToText(const char* bytes, quint32 length, QString& text)
 {
-    const uchar* p = reinterpret_cast<const uchar*>(bytes);
-    uchar any = 0;
-    for (quint32 i = 0; i < length; ++i)
-        any |= p[i];
-    if (any >= 0x80 || length == 0) {
-        text = QString::fromUtf8(bytes, qsizetype(length));
+    if (length == 0) {
+        text = QString::fromUtf8(bytes, 0);
         return;
     }
     if (!text.isDetached())
         text = QString();
-    text.resize(qsizetype(length));
+    if (text.size() != qsizetype(length))
+        text.resize(qsizetype(length));
+    const uchar* p = reinterpret_cast<const uchar*>(bytes);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (quint32 i = 0; i < length; ++i)
+    uchar any = 0;
+    for (quint32 i = 0; i < length; ++i) {
+        any |= p[i];
         out[i] = p[i];
+    }
+    if (any >= 0x80)
+        text = QString::fromUtf8(bytes, qsizetype(length));
 }
 
 } // namespace
