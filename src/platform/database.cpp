@@ -239,15 +239,18 @@ DatabaseField* RecordSet::FieldByName(const QString& name)
 void RecordSet::Decode() const
 {
     decoded_ = current_;
-    cells_.assign(fields_.size(), Cell());
+    cells_.resize(fields_.size());
     // Past the last record (or before any) there is no value to read: callers get
     // the empty text and 0 rather than a crash.
-    if (current_ >= records_.size())
+    if (current_ >= records_.size()) {
+        std::fill(cells_.begin(), cells_.end(), Cell());
         return;
+    }
     const uchar* p = reinterpret_cast<const uchar*>(records_[current_]);
     for (Cell& cell : cells_) {
         const CellType type = CellType(*p & 3);
         quint32 size = *p++ >> 2;
+        cell = Cell();
         cell.type = type;
         if (type == Integer) {
             quint64 bits = 0;
