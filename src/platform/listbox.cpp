@@ -163,8 +163,10 @@ void ListboxModel::announceLater()
     announcePosted_ = true;
     QMetaObject::invokeMethod(this, [this] {
         announcePosted_ = false;
-        // Within a yield, too few new rows wait for a later one, or for the event loop.
-        if (Yielding() && shown_ > 0 && count() < 4 * shown_) announceLater();
+        // Within a yield, too few new rows wait for a later one, or for the event loop; so
+        // do rows coming sooner than a tenth of a second after the view last heard.
+        if (Yielding() && shown_ > 0 && (count() < 4 * shown_ || announced_.elapsed() < 100))
+            announceLater();
         else announce();
     }, Qt::QueuedConnection);
 }
@@ -176,6 +178,7 @@ void ListboxModel::announce()
     beginInsertRows(QModelIndex(), shown_, total - 1);
     shown_ = total;
     endInsertRows();
+    announced_.start();
 }
 
 void ListboxModel::insert(int row, const ListboxRow& value)

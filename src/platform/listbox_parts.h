@@ -2,6 +2,7 @@
 // The toolkit side of Listbox: the model that holds the rows, the view that shows them
 // and carries a dragged row, and the delegate that lets the program paint a cell.
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QListView>
 #include <QStyledItemDelegate>
 #include <functional>
@@ -32,7 +33,8 @@ struct ListboxRow {
 // them when control goes back to the event loop, or before anything else changes or asks
 // for a row the view has not seen. Within a search's yields the view, which lays out every
 // row it holds each time it hears of new ones, hears again only once the rows have
-// grown fourfold, so that telling it costs in proportion to the rows.
+// grown fourfold and a tenth of a second has passed, so that telling it costs in
+// proportion to the rows.
 class ListboxModel : public QAbstractListModel {
 public:
     // The rows the view knows of.
@@ -88,6 +90,7 @@ private:
     size_t dropped_ = 0;   // characters of chars_ no row uses
     int shown_ = 0;
     bool announcePosted_ = false;
+    QElapsedTimer announced_;   // since the view last heard of new rows
     // The tag last asked for, kept as a text: a search extends the last row's tag id by id,
     // reading it back each time.
     mutable int taggedRow_ = -1;
