@@ -104,41 +104,55 @@ inline bool SameBytes(const char* a, const char* b, quint32 length)
     return true;
 }
 
-// The engine's UTF-8 as a text. Words are nearly all ASCII, which is widened byte by byte:
-// the general decoder costs several times more on a short text.
-QString Utf8ToText(const char* bytes, quint32 length)
+// The engine's UTF-8 into a text. Words are nearly all ASCII, which is widened byte by byte
+// into the text's own buffer when no one else holds it: the general decoder costs several
+// times more on a short text, and a new buffer an allocation.
+void Utf8ToText(const char* bytes, quint32 length, QString& text)
 {
+    if (length == 0) {
+        text = QString::fromUtf8(bytes, 0);
+        return;
+    }
+    if (!text.isDetached())
+        text = QString();
+    if (text.size() != qsizetype(length))
+        text.resize(qsizetype(length));
     const uchar* p = reinterpret_cast<const uchar*>(bytes);
-    uchar any = 0;
-    for (quint32 i = 0; i < length; ++i)
-        any |= p[i];
-    if (any >= 0x80 || length == 0)
-        return QString::fromUtf8(bytes, qsizetype(length));
-    QString text(qsizetype(length), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (quint32 i = 0; i < length; ++i)
+    uchar any = 0;
+    for (quint32 i = 0; i < length; ++i) {
+        any |= p[i];
         out[i] = p[i];
-    return text;
+    }
+    if (any >= 0x80)
+        text = QString::fromUtf8(bytes, qsizetype(length));
 }
 
 } // namespace
 
 // ---- DatabaseField ----
 
-QString DatabaseField::StringValue() const
+const QString& DatabaseField::StringValue() const
 {
-    const RecordSet::Cell cell = set_ ? set_->CurrentCell(column_) : RecordSet::Cell();
+    static const RecordSet::Cell none;
+    const RecordSet::Cell& cell = set_ ? set_->CurrentCell(column_) : none;
     switch (cell.type) {
     case RecordSet::Null:
-        return QString();
+        textBytes_ = nullptr;
+        text_ = QString();
+        return text_;
     case RecordSet::Integer:
-        return QString::number(cell.integer);
+        textBytes_ = nullptr;
+        text_ = QString::number(cell.integer);
+        return text_;
     case RecordSet::Real:
     case RecordSet::Text:
         break;
     }
     if (cell.length != textLength_ || !textBytes_ || !SameBytes(cell.bytes, textBytes_, cell.length)) {
-        text_ = Utf8ToText(cell.bytes, cell.length);
+        if (!text_.isDetached())
+            text_.swap(otherText_);
+        Utf8ToText(cell.bytes, cell.length, text_);
         textBytes_ = cell.bytes;
         textLength_ = cell.length;
     }
@@ -147,7 +161,8 @@ QString DatabaseField::StringValue() const
 
 qint64 DatabaseField::IntegerValue() const
 {
-    const RecordSet::Cell cell = set_ ? set_->CurrentCell(column_) : RecordSet::Cell();
+    static const RecordSet::Cell none;
+    const RecordSet::Cell& cell = set_ ? set_->CurrentCell(column_) : none;
     switch (cell.type) {
     case RecordSet::Null:
         return 0;
@@ -221,40 +236,35 @@ DatabaseField* RecordSet::FieldByName(const QString& name)
     return field;
 }
 
-inline RecordSet::Cell RecordSet::CurrentCell(int column) const
+void RecordSet::Decode() const
 {
+    decoded_ = current_;
+    cells_.resize(fields_.size());
     // Past the last record (or before any) there is no value to read: callers get
     // the empty text and 0 rather than a crash.
-    Cell cell;
-    if (current_ >= records_.size() || quint32(column) >= quint32(fields_.size()))
-        return cell;
+    if (current_ >= records_.size()) {
+        std::fill(cells_.begin(), cells_.end(), Cell());
+        return;
+    }
     const uchar* p = reinterpret_cast<const uchar*>(records_[current_]);
-    for (int c = 0;; ++c) {
+    for (Cell& cell : cells_) {
         const CellType type = CellType(*p & 3);
         quint32 size = *p++ >> 2;
+        cell = Cell();
+        cell.type = type;
         if (type == Integer) {
-            if (c == column) {
-                quint64 bits = 0;
-                std::memcpy(&bits, p, size);
-                if (size < 8 && (p[size - 1] & 0x80))
-                    bits |= ~quint64(0) << (8 * size);
-                cell.type = type;
-                cell.integer = qint64(bits);
-                return cell;
-            }
+            quint64 bits = 0;
+            std::memcpy(&bits, p, size);
+            if (size < 8 && (p[size - 1] & 0x80))
+                bits |= ~quint64(0) << (8 * size);
+            cell.integer = qint64(bits);
         } else if (type != Null) {
             if (size == 63) {
                 std::memcpy(&size, p, sizeof size);
                 p += sizeof size;
             }
-            if (c == column) {
-                cell.type = type;
-                cell.bytes = reinterpret_cast<const char*>(p);
-                cell.length = size;
-                return cell;
-            }
-        } else if (c == column) {
-            return cell;
+            cell.bytes = reinterpret_cast<const char*>(p);
+            cell.length = size;
         }
         p += size;
     }

@@ -12,7 +12,9 @@ class RecordSet;
 
 class DatabaseField {
 public:
-    QString StringValue() const;
+    // The text stays as it is until this field is read again or its record set goes: a
+    // search compares 200,000 of them, and a copy of each costs more than the comparison.
+    const QString& StringValue() const;
     qint64 IntegerValue() const;
 
 private:
@@ -22,7 +24,10 @@ private:
     int column_ = 0;
     // The text last made and the bytes it was made from: the next record often holds the
     // same (a word's senses share their type), and then the text is handed out again.
+    // A new text is written into whichever of two buffers no caller still holds, so that
+    // a loop keeping the previous record's text makes no allocation per record.
     mutable QString text_;
+    mutable QString otherText_;
     mutable const char* textBytes_ = nullptr;
     mutable quint32 textLength_ = 0;
 };
@@ -69,7 +74,14 @@ private:
         quint32 length = 0;
     };
     DatabaseField* FieldByName(const QString& name);
-    Cell CurrentCell(int column) const;
+    const Cell& CurrentCell(int column) const
+    {
+        if (decoded_ != current_)
+            Decode();
+        return cells_[size_t(column)];
+    }
+    // Reads the current record's cells into cells_ (all of them empty past the last record).
+    void Decode() const;
     // Writes the cell at p; returns its size. Null p: only measures it.
     static size_t PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length);
     // Room for one record of this many bytes; blocks never move once filled.
@@ -95,6 +107,9 @@ private:
     size_t freeLength_ = 0;
     size_t bytes_ = 0;   // of the records kept
     size_t current_ = 0;
+    // The current record's cells, read once for all the fields asked of it.
+    mutable std::vector<Cell> cells_;
+    mutable size_t decoded_ = ~size_t(0);
 };
 
 // The bounds of one select. A word database is an untrusted file: a table that is a view

@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
@@ -100,8 +99,8 @@ ListboxModel::Span ListboxModel::store(const QString& text)
 {
     const Span span{quint32(chars_.size()), quint32(text.size())};
     if (chars_.size() + size_t(text.size()) > std::numeric_limits<quint32>::max()) throw std::bad_alloc();
-    chars_.resize(chars_.size() + size_t(text.size()));
-    std::memcpy(chars_.data() + span.at, text.constData(), size_t(text.size()) * sizeof(char16_t));
+    const char16_t* from = reinterpret_cast<const char16_t*>(text.constData());
+    chars_.insert(chars_.end(), from, from + text.size());
     return span;
 }
 
@@ -137,9 +136,19 @@ void ListboxModel::setText(int row, const QString& text)
     replace(rows_[size_t(row)].text, text);
 }
 
+QString ListboxModel::tag(int row) const
+{
+    if (row != taggedRow_) {
+        taggedRow_ = row;
+        tag_ = load(rows_[size_t(row)].tag);
+    }
+    return tag_;
+}
+
 void ListboxModel::setTag(int row, const QString& tag)
 {
     replace(rows_[size_t(row)].tag, tag);
+    if (row == taggedRow_) tag_ = tag;
 }
 
 void ListboxModel::append(const QString& text)
@@ -154,8 +163,10 @@ void ListboxModel::announceLater()
     announcePosted_ = true;
     QMetaObject::invokeMethod(this, [this] {
         announcePosted_ = false;
-        // Within a yield, too few new rows wait for a later one, or for the event loop.
-        if (Yielding() && shown_ > 0 && count() < 4 * shown_) announceLater();
+        // Within a yield, too few new rows wait for a later one, or for the event loop; so
+        // do rows coming sooner than a tenth of a second after the view last heard.
+        if (Yielding() && shown_ > 0 && (count() < 4 * shown_ || announced_.elapsed() < 100))
+            announceLater();
         else announce();
     }, Qt::QueuedConnection);
 }
@@ -167,11 +178,13 @@ void ListboxModel::announce()
     beginInsertRows(QModelIndex(), shown_, total - 1);
     shown_ = total;
     endInsertRows();
+    announced_.start();
 }
 
 void ListboxModel::insert(int row, const ListboxRow& value)
 {
     announce();
+    forgetTag();
     beginInsertRows(QModelIndex(), row, row);
     const Span text = store(value.text);
     rows_.insert(rows_.begin() + row, Row{text, store(value.tag)});
@@ -182,6 +195,7 @@ void ListboxModel::insert(int row, const ListboxRow& value)
 void ListboxModel::remove(int row)
 {
     announce();
+    forgetTag();
     beginRemoveRows(QModelIndex(), row, row);
     const Row removed = rows_[size_t(row)];
     rows_.erase(rows_.begin() + row);
@@ -193,6 +207,7 @@ void ListboxModel::remove(int row)
 
 void ListboxModel::clear()
 {
+    forgetTag();
     if (shown_ > 0) beginRemoveRows(QModelIndex(), 0, shown_ - 1);
     rows_.clear();
     chars_.clear();

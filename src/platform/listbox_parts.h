@@ -2,6 +2,7 @@
 // The toolkit side of Listbox: the model that holds the rows, the view that shows them
 // and carries a dragged row, and the delegate that lets the program paint a cell.
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QListView>
 #include <QStyledItemDelegate>
 #include <functional>
@@ -32,7 +33,8 @@ struct ListboxRow {
 // them when control goes back to the event loop, or before anything else changes or asks
 // for a row the view has not seen. Within a search's yields the view, which lays out every
 // row it holds each time it hears of new ones, hears again only once the rows have
-// grown fourfold, so that telling it costs in proportion to the rows.
+// grown fourfold and a tenth of a second has passed, so that telling it costs in
+// proportion to the rows.
 class ListboxModel : public QAbstractListModel {
 public:
     // The rows the view knows of.
@@ -49,7 +51,7 @@ public:
     // Every row, including those the view has not been told of yet.
     int count() const { return int(rows_.size()); }
     QString text(int row) const { return load(rows_[size_t(row)].text); }
-    QString tag(int row) const { return load(rows_[size_t(row)].tag); }
+    QString tag(int row) const;
     ListboxRow row(int row) const { return {text(row), tag(row)}; }
     void setText(int row, const QString& text);
     void setTag(int row, const QString& tag);
@@ -75,6 +77,11 @@ private:
     Span store(const QString& text);
     void replace(Span& span, const QString& text);
     void drop(Span span);
+    void forgetTag()
+    {
+        taggedRow_ = -1;
+        tag_ = QString();
+    }
     // Tells the view of the new rows once control is back in the event loop (or a yield).
     void announceLater();
 
@@ -83,6 +90,11 @@ private:
     size_t dropped_ = 0;   // characters of chars_ no row uses
     int shown_ = 0;
     bool announcePosted_ = false;
+    QElapsedTimer announced_;   // since the view last heard of new rows
+    // The tag last asked for, kept as a text: a search extends the last row's tag id by id,
+    // reading it back each time.
+    mutable int taggedRow_ = -1;
+    mutable QString tag_;
 };
 
 // Draws a cell: the program's background if it paints one, then the text. A row too long for

@@ -20,7 +20,7 @@ QString Str(qint64 value)
     } while (magnitude != 0);
     if (value < 0) *--p = u'-';
     if (!last.isDetached()) last = QString(24, Qt::Uninitialized);
-    last.resize(end - p);
+    if (last.size() != end - p) last.resize(end - p);
     std::copy(p, end, reinterpret_cast<char16_t*>(last.data()));
     return last;
 }

@@ -53,7 +53,7 @@ void Window1::getwords()
     static const QString contractionOf = "contraction of";
     while (!rs->Eof()) {
         if (!TextEquals(NilCheck(rs->Field(QStringLiteral("type")))->StringValue(), contractionOf)) {
-            const QString word = NilCheck(rs->Field(QStringLiteral("word")))->StringValue();
+            const QString& word = NilCheck(rs->Field(QStringLiteral("word")))->StringValue();
             const qint64 id = NilCheck(rs->Field(QStringLiteral("id")))->IntegerValue();
             // The first record always starts a row, even one whose word is empty.
             if (list->ListCount() == 0 || !TextEquals(word, previousWord)) {
