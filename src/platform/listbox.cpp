@@ -226,7 +226,7 @@ void ListboxModel::changed(int row)
 
 // ---- delegate
 
-ListboxDelegate::ListboxDelegate(Listbox* list) : list_(list) {}
+ListboxDelegate::ListboxDelegate(Listbox* list, QObject* parent) : QStyledItemDelegate(parent), list_(list) {}
 ListboxDelegate::~ListboxDelegate() = default;
 
 void ListboxDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -329,8 +329,10 @@ QSize ListboxDelegate::sizeHint(const QStyleOptionViewItem& option, const QModel
 
 // ---- view
 
-ListboxView::ListboxView(Listbox* list, QWidget* parent) : QListView(parent), list_(list)
+ListboxView::ListboxView(Listbox* list, QWidget* parent)
+    : QListView(parent), list_(list), delegate_(new ListboxDelegate(list, this))
 {
+    setItemDelegate(delegate_);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -359,7 +361,7 @@ void ListboxView::mousePressEvent(QMouseEvent* event)
 
 void ListboxView::rowsChanged()
 {
-    if (auto* delegate = dynamic_cast<ListboxDelegate*>(itemDelegate())) delegate->rowsChanged();
+    delegate_->rowsChanged();
 }
 
 void ListboxView::rowsInserted(const QModelIndex& parent, int start, int end)
@@ -465,8 +467,6 @@ Listbox::Listbox(Window* window, const QString& name)
     model_->setParent(view_);
     model_->describe = [this](int row) { return DescribeCell(row, 0); };
     view_->setModel(model_);
-    view_->setItemDelegate(new ListboxDelegate(this));
-    view_->itemDelegate()->setParent(view_);   // a view does not own the delegate it is given
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged,
                      [this] { RaiseChange(); });
 }
@@ -575,11 +575,15 @@ void Listbox::SetGridLinesHorizontal(int style) { gridLines_ = style; }
 
 void Listbox::SetScrollbarHorizontal(bool value)
 {
-    scrollbarHorizontal_ = value;
     view_->setHorizontalScrollBarPolicy(value ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     // A list that scrolls sideways shows every row whole.
     view_->setTextElideMode(value ? Qt::ElideNone : Qt::ElideRight);
     view_->doItemsLayout();
+}
+
+bool Listbox::ScrollbarHorizontal() const
+{
+    return view_->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff;
 }
 
 void Listbox::SetScrollbarVertical(bool value)

@@ -63,7 +63,7 @@ public:
     // Used by the view.
     bool PaintCellBackground(Graphics& g, int row, int column);
     QString DescribeCell(int row, int column);
-    bool ScrollbarHorizontal() const { return scrollbarHorizontal_; }
+    bool ScrollbarHorizontal() const;
     void DroppedRow(int sourceRow, int newPosition);
     void RaiseChange();
     void RaiseContextMenu(int x, int y, const QPoint& globalPos);
@@ -78,6 +78,5 @@ private:
     int rowHeight_ = -1;
     int gridLines_ = 0;
     bool dragReorder_ = false;
-    bool scrollbarHorizontal_ = false;
     int changeCount_ = 0;
 };

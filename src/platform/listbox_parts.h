@@ -101,7 +101,7 @@ private:
 // the toolkit's own text layout is measured and drawn piece by piece.
 class ListboxDelegate : public QStyledItemDelegate {
 public:
-    explicit ListboxDelegate(Listbox* list);
+    ListboxDelegate(Listbox* list, QObject* parent);
     ~ListboxDelegate() override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -145,4 +145,5 @@ private:
     int draggedRow(const QDropEvent* event) const;
     void rowsChanged();
     Listbox* list_;
+    ListboxDelegate* delegate_;   // owned as a child
 };
