@@ -10,6 +10,9 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <new>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -93,17 +96,6 @@ QByteArray FileUri(const QString& path)
 
 constexpr int kStepsPerProgressCall = 10000;
 
-// Most texts compared are a few bytes long: a loop costs less than a call.
-inline bool SameBytes(const char* a, const char* b, quint32 length)
-{
-    if (length > 32)
-        return std::memcmp(a, b, length) == 0;
-    for (quint32 i = 0; i < length; ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
-}
-
 // The engine's UTF-8 into a text. Words are nearly all ASCII, which is widened byte by byte
 // into the text's own buffer when no one else holds it: the general decoder costs several
 // times more on a short text, and a new buffer an allocation.
@@ -120,7 +112,20 @@ void Utf8ToText(const char* bytes, quint32 length, QString& text)
     const uchar* p = reinterpret_cast<const uchar*>(bytes);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     uchar any = 0;
-    for (quint32 i = 0; i < length; ++i) {
+    quint32 i = 0;
+#if defined(__SSE2__)
+    // Eight bytes at a time, widened in one step.
+    quint64 anyWide = 0;
+    for (; i + 8 <= length; i += 8) {
+        quint64 eight;
+        std::memcpy(&eight, p + i, sizeof eight);
+        anyWide |= eight;
+        const __m128i bytes8 = _mm_cvtsi64_si128(qint64(eight));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes8, _mm_setzero_si128()));
+    }
+    any = (anyWide & 0x8080808080808080ULL) ? 0x80 : 0;
+#endif
+    for (; i < length; ++i) {
         any |= p[i];
         out[i] = p[i];
     }
@@ -132,10 +137,8 @@ void Utf8ToText(const char* bytes, quint32 length, QString& text)
 
 // ---- DatabaseField ----
 
-const QString& DatabaseField::StringValue() const
+const QString& DatabaseField::NewStringValue(const RecordCell& cell) const
 {
-    static const RecordSet::Cell none;
-    const RecordSet::Cell& cell = set_ ? set_->CurrentCell(column_) : none;
     switch (cell.type) {
     case RecordSet::Null:
         textBytes_ = nullptr;
@@ -149,20 +152,17 @@ const QString& DatabaseField::StringValue() const
     case RecordSet::Text:
         break;
     }
-    if (cell.length != textLength_ || !textBytes_ || !SameBytes(cell.bytes, textBytes_, cell.length)) {
-        if (!text_.isDetached())
-            text_.swap(otherText_);
-        Utf8ToText(cell.bytes, cell.length, text_);
-        textBytes_ = cell.bytes;
-        textLength_ = cell.length;
-    }
+    // StringValue has found that the bytes differ from the last text's.
+    if (!text_.isDetached())
+        text_.swap(otherText_);
+    Utf8ToText(cell.bytes, cell.length, text_);
+    textBytes_ = cell.bytes;
+    textLength_ = cell.length;
     return text_;
 }
 
-qint64 DatabaseField::IntegerValue() const
+qint64 DatabaseField::ConvertedIntegerValue(const RecordCell& cell) const
 {
-    static const RecordSet::Cell none;
-    const RecordSet::Cell& cell = set_ ? set_->CurrentCell(column_) : none;
     switch (cell.type) {
     case RecordSet::Null:
         return 0;
@@ -193,8 +193,12 @@ RecordSet::~RecordSet()
     if (!spare_)
         return;
     for (auto& block : blocks_)
-        if (spare_->size() < kSpareBlocks)
-            spare_->push_back(std::move(block));
+        if (spare_->blocks.size() < kSpareBlocks)
+            spare_->blocks.push_back(std::move(block));
+    if (records_.capacity() <= kSpareRecords && records_.capacity() > spare_->records.capacity()) {
+        records_.clear();
+        spare_->records.swap(records_);
+    }
 }
 
 int RecordSet::RecordCount() const
@@ -236,60 +240,27 @@ DatabaseField* RecordSet::FieldByName(const QString& name)
     return field;
 }
 
-void RecordSet::Decode() const
+Q_ALWAYS_INLINE size_t RecordSet::CellSize(CellType type, qint64 integer, quint32 length)
 {
-    decoded_ = current_;
-    cells_.resize(fields_.size());
-    // Past the last record (or before any) there is no value to read: callers get
-    // the empty text and 0 rather than a crash.
-    if (current_ >= records_.size()) {
-        std::fill(cells_.begin(), cells_.end(), Cell());
-        return;
-    }
-    const uchar* p = reinterpret_cast<const uchar*>(records_[current_]);
-    for (Cell& cell : cells_) {
-        const CellType type = CellType(*p & 3);
-        quint32 size = *p++ >> 2;
-        cell = Cell();
-        cell.type = type;
-        if (type == Integer) {
-            quint64 bits = 0;
-            std::memcpy(&bits, p, size);
-            if (size < 8 && (p[size - 1] & 0x80))
-                bits |= ~quint64(0) << (8 * size);
-            cell.integer = qint64(bits);
-        } else if (type != Null) {
-            if (size == 63) {
-                std::memcpy(&size, p, sizeof size);
-                p += sizeof size;
-            }
-            cell.bytes = reinterpret_cast<const char*>(p);
-            cell.length = size;
-        }
-        p += size;
-    }
+    if (type == Null)
+        return 1;
+    // An integer takes the fewest bytes that give the value back by sign extension.
+    if (type == Integer)
+        return 1 + (64 - quint32(__builtin_clrsbll(integer)) + 7) / 8;
+    return 1 + (length < 63 ? 0 : sizeof length) + length;
 }
 
 Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length)
 {
+    const size_t size = CellSize(type, integer, length);
     if (type == Null) {
-        if (p)
-            *p = char(Null);
-        return 1;
-    }
-    if (type == Integer) {
-        // The fewest bytes that give the value back by sign extension.
-        const quint32 bits = 64 - quint32(__builtin_clrsbll(integer));
-        const quint32 size = (bits + 7) / 8;
-        if (p) {
-            *p++ = char(Integer | (size << 2));
-            const quint64 value = quint64(integer);
-            std::memcpy(p, &value, size);   // least significant first on the machines we build for
-        }
-        return 1 + size;
-    }
-    const bool shortText = length < 63;
-    if (p) {
+        *p = char(Null);
+    } else if (type == Integer) {
+        *p++ = char(Integer | ((size - 1) << 2));
+        const quint64 value = quint64(integer);
+        std::memcpy(p, &value, size - 1);   // least significant first on the machines we build for
+    } else {
+        const bool shortText = length < 63;
         *p++ = char(type | ((shortText ? length : 63) << 2));
         if (!shortText) {
             std::memcpy(p, &length, sizeof length);
@@ -298,7 +269,7 @@ Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, CellType type, qint64 integer
         if (length > 0)
             std::memcpy(p, bytes, length);
     }
-    return 1 + (shortText ? 0 : sizeof length) + length;
+    return size;
 }
 
 char* RecordSet::Reserve(size_t length)
@@ -308,9 +279,9 @@ char* RecordSet::Reserve(size_t length)
             bytes_ += length;
             return ownBlocks_.emplace_back(new char[length]).get();
         }
-        if (spare_ && !spare_->empty()) {
-            blocks_.push_back(std::move(spare_->back()));
-            spare_->pop_back();
+        if (spare_ && !spare_->blocks.empty()) {
+            blocks_.push_back(std::move(spare_->blocks.back()));
+            spare_->blocks.pop_back();
         } else {
             blocks_.emplace_back(new char[kBlockSize]);
         }
@@ -437,7 +408,8 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     }
 
     auto set = std::make_unique<RecordSet>();
-    set->spare_ = spareBlocks_;
+    set->spare_ = spare_;
+    set->records_.swap(spare_->records);
     const int columns = sqlite3_column_count(statement.get());
     for (int c = 0; c < columns; ++c)
         set->columnNames_.push_back(QString::fromUtf8(sqlite3_column_name(statement.get(), c)));
@@ -463,6 +435,13 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
                 limitMessage = QStringLiteral("too many records: the limit is %1").arg(recordLimit);
                 break;
             }
+            // Each cell is written where the record would go as soon as it is read, which
+            // serves nearly every record; one that does not fit is written again, whole,
+            // where Reserve finds room for it.
+            char* const record = set->free_;
+            char* const room = set->free_ + set->freeLength_;
+            char* p = record;
+            bool fits = true;
             size_t length = 0;
             for (int c = 0; c < columns; ++c) {
                 // The value itself rather than the statement's accessors, which each check
@@ -486,16 +465,27 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
                     if (!value.bytes && value.length > 0)
                         throw std::bad_alloc();   // the engine could not make the text
                 }
-                length += RecordSet::PutCell(nullptr, value.type, value.integer, value.bytes, value.length);
+                const size_t size = RecordSet::CellSize(value.type, value.integer, value.length);
+                fits = fits && size <= size_t(room - p);
+                if (fits)
+                    p += RecordSet::PutCell(p, value.type, value.integer, value.bytes, value.length);
+                length += size;
             }
             if (qint64(set->bytes_ + length) > limits_.bytes) {
                 limitMessage = QStringLiteral("result too big: the limit is %1 bytes").arg(limits_.bytes);
                 break;
             }
-            char* p = set->Reserve(length);
-            set->records_.push_back(p);
-            for (const Value& value : values)
-                p += RecordSet::PutCell(p, value.type, value.integer, value.bytes, value.length);
+            if (fits) {
+                set->free_ = p;
+                set->freeLength_ = size_t(room - p);
+                set->bytes_ += length;
+                set->records_.push_back(record);
+            } else {
+                char* at = set->Reserve(length);
+                set->records_.push_back(at);
+                for (const Value& value : values)
+                    at += RecordSet::PutCell(at, value.type, value.integer, value.bytes, value.length);
+            }
         }
     } catch (const std::bad_alloc&) {
         set.reset();

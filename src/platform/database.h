@@ -2,6 +2,7 @@
 // The SQL database services on the SQLite C library: a read-only connection, select
 // statements given as text, and record sets read field by field by column name.
 #include <QString>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,16 +11,29 @@ struct sqlite3;
 class FolderItem;
 class RecordSet;
 
+// One value of a record as a record set keeps it: an integer, or the bytes of a text, a blob or
+// the engine's text for a real (valid while the record set lives).
+struct RecordCell {
+    enum Type : quint8 { Null, Integer, Real, Text };
+    Type type = Null;
+    qint64 integer = 0;
+    const char* bytes = nullptr;
+    quint32 length = 0;
+};
+
 class DatabaseField {
 public:
     // The text stays as it is until this field is read again or its record set goes: a
     // search compares 200,000 of them, and a copy of each costs more than the comparison.
-    const QString& StringValue() const;
-    qint64 IntegerValue() const;
+    inline const QString& StringValue() const;
+    inline qint64 IntegerValue() const;
 
 private:
     friend class RecordSet;
     friend class Database;
+    const QString& NewStringValue(const RecordCell& cell) const;
+    qint64 ConvertedIntegerValue(const RecordCell& cell) const;
+
     const RecordSet* set_ = nullptr;
     int column_ = 0;
     // The text last made and the bytes it was made from: the next record often holds the
@@ -49,11 +63,18 @@ public:
     // Column names match without regard to letter case.
     DatabaseField* Field(const QString& name)
     {
-        // Asked three times per record in a loop over 200,000 records.
-        for (const auto& [asked, field] : asked_)
-            if (asked.constData() == name.constData() && asked.size() == name.size())
-                return field;
-        return FieldByName(name);
+        // Asked three times per record in a loop over 200,000 records, the same names in the
+        // same order: the name after the one asked last is tried first.
+        size_t i = nextAsked_;
+        if (i >= asked_.size() || !SameName(asked_[i].first, name)) {
+            i = 0;
+            while (i < asked_.size() && !SameName(asked_[i].first, name))
+                ++i;
+            if (i == asked_.size())
+                return FieldByName(name);
+        }
+        nextAsked_ = i + 1 < asked_.size() ? i + 1 : 0;
+        return asked_[i].second;
     }
 
 private:
@@ -66,23 +87,70 @@ private:
     // for a text, a blob or the engine's text for a real, the length of the bytes that
     // follow, or 63 when a four-byte length comes first. A null is that byte alone. Text
     // is decoded only when a field is read, so a large result costs one copy of its bytes.
-    enum CellType : quint8 { Null, Integer, Real, Text };
-    struct Cell {
-        CellType type = Null;
-        qint64 integer = 0;
-        const char* bytes = nullptr;
-        quint32 length = 0;
-    };
+    using CellType = RecordCell::Type;
+    using Cell = RecordCell;
+    static constexpr CellType Null = RecordCell::Null;
+    static constexpr CellType Integer = RecordCell::Integer;
+    static constexpr CellType Real = RecordCell::Real;
+    static constexpr CellType Text = RecordCell::Text;
     DatabaseField* FieldByName(const QString& name);
-    const Cell& CurrentCell(int column) const
+    static bool SameName(const QString& asked, const QString& name)
     {
-        if (decoded_ != current_)
-            Decode();
-        return cells_[size_t(column)];
+        return asked.constData() == name.constData() && asked.size() == name.size();
     }
-    // Reads the current record's cells into cells_ (all of them empty past the last record).
-    void Decode() const;
-    // Writes the cell at p; returns its size. Null p: only measures it.
+    // The current record's cell of a column, found by stepping over the cells before it
+    // (a word list has four columns); past the last record an empty cell.
+    Cell CurrentCell(int column) const
+    {
+        if (current_ >= records_.size())
+            return Cell();
+        const uchar* p = reinterpret_cast<const uchar*>(records_[current_]);
+        for (int c = 0; c < column; ++c)
+            p = SkipCell(p);
+        return ReadCell(p);
+    }
+    static const uchar* SkipCell(const uchar* p)
+    {
+        quint32 size = *p >> 2;
+        if ((*p & 3) != Integer && size == 63) {
+            std::memcpy(&size, p + 1, sizeof size);
+            return p + 1 + sizeof size + size;
+        }
+        return p + 1 + size;
+    }
+    static Cell ReadCell(const uchar* p)
+    {
+        Cell cell;
+        cell.type = CellType(*p & 3);
+        quint32 size = *p++ >> 2;
+        if (cell.type == Integer) {
+            quint64 bits = 0;
+            std::memcpy(&bits, p, size);
+            if (size < 8 && (p[size - 1] & 0x80))
+                bits |= ~quint64(0) << (8 * size);
+            cell.integer = qint64(bits);
+        } else if (cell.type != Null) {
+            if (size == 63) {
+                std::memcpy(&size, p, sizeof size);
+                p += sizeof size;
+            }
+            cell.bytes = reinterpret_cast<const char*>(p);
+            cell.length = size;
+        }
+        return cell;
+    }
+    // Most texts compared are a few bytes long: a loop costs less than a call.
+    static bool SameBytes(const char* a, const char* b, quint32 length)
+    {
+        if (length > 32)
+            return std::memcmp(a, b, length) == 0;
+        for (quint32 i = 0; i < length; ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+    // The size of a cell, and writing it at p (returning the size).
+    static size_t CellSize(CellType type, qint64 integer, quint32 length);
     static size_t PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length);
     // Room for one record of this many bytes; blocks never move once filled.
     char* Reserve(size_t length);
@@ -93,24 +161,45 @@ private:
     // text object is found again by its address alone. (Keeping the copy keeps that text
     // alive and unchanged, so the address cannot come to mean another name.)
     std::vector<std::pair<QString, DatabaseField*>> asked_;
+    size_t nextAsked_ = 0;
     std::vector<const char*> records_;
     // Blocks of the records; a record longer than a quarter block gets one of its own.
     // A record set gives its blocks back for the next one to fill: fresh memory costs the
     // system a page fault per page, a tenth of a large search.
     static constexpr size_t kBlockSize = size_t(1) << 20;
     static constexpr size_t kSpareBlocks = 64;
+    static constexpr size_t kSpareRecords = size_t(1) << 20;
     using Blocks = std::vector<std::unique_ptr<char[]>>;
+    // What a record set leaves to the next: its blocks, and its list of records emptied.
+    struct Spare {
+        Blocks blocks;
+        std::vector<const char*> records;
+    };
     Blocks blocks_;
     Blocks ownBlocks_;
-    std::shared_ptr<Blocks> spare_;
+    std::shared_ptr<Spare> spare_;
     char* free_ = nullptr;
     size_t freeLength_ = 0;
     size_t bytes_ = 0;   // of the records kept
     size_t current_ = 0;
-    // The current record's cells, read once for all the fields asked of it.
-    mutable std::vector<Cell> cells_;
-    mutable size_t decoded_ = ~size_t(0);
 };
+
+// Read three times per record in a search over 200,000 records: the common cases (an
+// integer, the same text as the last record's) are settled here without a call.
+Q_ALWAYS_INLINE const QString& DatabaseField::StringValue() const
+{
+    const RecordCell cell = set_ ? set_->CurrentCell(column_) : RecordCell();
+    if (cell.type >= RecordCell::Real && textBytes_ && cell.length == textLength_
+        && RecordSet::SameBytes(cell.bytes, textBytes_, cell.length))
+        return text_;
+    return NewStringValue(cell);
+}
+
+Q_ALWAYS_INLINE qint64 DatabaseField::IntegerValue() const
+{
+    const RecordCell cell = set_ ? set_->CurrentCell(column_) : RecordCell();
+    return cell.type == RecordCell::Integer ? cell.integer : ConvertedIntegerValue(cell);
+}
 
 // The bounds of one select. A word database is an untrusted file: a table that is a view
 // without end must not run a search for ever nor fill the memory. Each bound is far above
@@ -151,7 +240,7 @@ private:
     QueryLimits limits_;
     qint64 steps_ = 0;   // of the running statement
     // Handed from one record set to the next.
-    std::shared_ptr<RecordSet::Blocks> spareBlocks_ = std::make_shared<RecordSet::Blocks>();
+    std::shared_ptr<RecordSet::Spare> spare_ = std::make_shared<RecordSet::Spare>();
 };
 
 // Opens a database file as Connect does: read-only, writing nothing beside it, with the

@@ -90,6 +90,21 @@ Qt::ItemFlags ListboxModel::flags(const QModelIndex& index) const
     return f;
 }
 
+void ListboxChars::grow(size_t length)
+{
+    if (size_ + length > std::numeric_limits<quint32>::max()) throw std::bad_alloc();
+    reserve(std::max<size_t>({size_ + length, 2 * capacity_, 4096}));
+}
+
+void ListboxChars::reserve(size_t capacity)
+{
+    if (capacity <= capacity_) return;
+    std::unique_ptr<char16_t[]> bigger(new char16_t[capacity]);
+    if (size_ > 0) std::memcpy(bigger.get(), data_.get(), size_ * sizeof(char16_t));
+    data_ = std::move(bigger);
+    capacity_ = capacity;
+}
+
 QString ListboxModel::load(Span span) const
 {
     return QString(reinterpret_cast<const QChar*>(chars_.data() + span.at), qsizetype(span.length));
@@ -98,9 +113,7 @@ QString ListboxModel::load(Span span) const
 ListboxModel::Span ListboxModel::store(const QString& text)
 {
     const Span span{quint32(chars_.size()), quint32(text.size())};
-    if (chars_.size() + size_t(text.size()) > std::numeric_limits<quint32>::max()) throw std::bad_alloc();
-    const char16_t* from = reinterpret_cast<const char16_t*>(text.constData());
-    chars_.insert(chars_.end(), from, from + text.size());
+    chars_.append(reinterpret_cast<const char16_t*>(text.constData()), size_t(text.size()));
     return span;
 }
 
@@ -109,8 +122,10 @@ void ListboxModel::replace(Span& span, const QString& text)
     // The text at the end of the buffer (a tag that a search extends id by id) is
     // rewritten in place.
     const Span old = std::exchange(span, Span{});
-    if (old.length > 0 && old.at + old.length == chars_.size()) chars_.resize(old.at);
-    else drop(old);
+    if (old.length > 0) {
+        if (old.at + old.length == chars_.size()) chars_.truncate(old.at);
+        else drop(old);
+    }
     span = store(text);
 }
 
@@ -118,12 +133,12 @@ void ListboxModel::drop(Span span)
 {
     dropped_ += span.length;
     if (dropped_ < 4096 || dropped_ < chars_.size() / 2) return;
-    std::vector<char16_t> kept;
+    ListboxChars kept;
     kept.reserve(chars_.size() - dropped_);
     for (Row& row : rows_) {
         for (Span* s : {&row.text, &row.tag}) {
             const quint32 at = quint32(kept.size());
-            kept.insert(kept.end(), chars_.begin() + s->at, chars_.begin() + s->at + s->length);
+            kept.append(chars_.data() + s->at, s->length);
             s->at = at;
         }
     }
@@ -138,22 +153,31 @@ void ListboxModel::setText(int row, const QString& text)
 
 QString ListboxModel::tag(int row) const
 {
-    if (row != taggedRow_) {
+    if (row != taggedRow_ || tagHandedOver_) {
+        // With room for a few more ids, which a search appends next.
+        const Span span = rows_[size_t(row)].tag;
+        tag_ = QString();
+        tag_.reserve(qsizetype(span.length) + 16);
+        tag_.append(reinterpret_cast<const QChar*>(chars_.data() + span.at), qsizetype(span.length));
         taggedRow_ = row;
-        tag_ = load(rows_[size_t(row)].tag);
     }
-    return tag_;
+    tagHandedOver_ = true;
+    return std::move(tag_);
 }
 
 void ListboxModel::setTag(int row, const QString& tag)
 {
     replace(rows_[size_t(row)].tag, tag);
-    if (row == taggedRow_) tag_ = tag;
+    if (row == taggedRow_) {
+        tag_ = tag;
+        tagHandedOver_ = false;
+    }
 }
 
 void ListboxModel::append(const QString& text)
 {
-    rows_.push_back({store(text), {quint32(chars_.size()), 0}});
+    const Span stored = store(text);
+    rows_.push_back({stored, {quint32(chars_.size()), 0}});
     announceLater();
 }
 

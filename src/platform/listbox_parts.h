@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QListView>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -22,6 +24,35 @@ QMimeData* ListboxRowMimeData(const Listbox* list, int row);
 struct ListboxRow {
     QString text;
     QString tag;
+};
+
+// The characters of a list's rows, one text after another. It grows by doubling and keeps
+// its room when emptied.
+class ListboxChars {
+public:
+    const char16_t* data() const { return data_.get(); }
+    size_t size() const { return size_; }
+    void append(const char16_t* from, size_t length)
+    {
+        if (capacity_ - size_ < length) grow(length);
+        if (length > 0) std::memcpy(data_.get() + size_, from, length * sizeof(char16_t));
+        size_ += length;
+    }
+    void truncate(size_t length) { size_ = std::min(size_, length); }
+    void clear() { size_ = 0; }
+    void reserve(size_t capacity);
+    void swap(ListboxChars& other) noexcept
+    {
+        std::swap(data_, other.data_);
+        std::swap(size_, other.size_);
+        std::swap(capacity_, other.capacity_);
+    }
+
+private:
+    void grow(size_t length);
+    std::unique_ptr<char16_t[]> data_;
+    size_t size_ = 0;
+    size_t capacity_ = 0;
 };
 
 // The rows' texts and tags lie one after another in one buffer of characters, so that a
@@ -80,20 +111,23 @@ private:
     void forgetTag()
     {
         taggedRow_ = -1;
+        tagHandedOver_ = false;
         tag_ = QString();
     }
     // Tells the view of the new rows once control is back in the event loop (or a yield).
     void announceLater();
 
     std::vector<Row> rows_;
-    std::vector<char16_t> chars_;
+    ListboxChars chars_;
     size_t dropped_ = 0;   // characters of chars_ no row uses
     int shown_ = 0;
     bool announcePosted_ = false;
     QElapsedTimer announced_;   // since the view last heard of new rows
     // The tag last asked for, kept as a text: a search extends the last row's tag id by id,
-    // reading it back each time.
+    // reading it back each time. The kept text is handed over to the one who asks, who then
+    // appends in its buffer instead of copying it; the tag it sets comes back as the kept one.
     mutable int taggedRow_ = -1;
+    mutable bool tagHandedOver_ = false;
     mutable QString tag_;
 };
 

@@ -8,20 +8,38 @@
 QString Str(qint64 value)
 {
     // A search writes one per record, and each is copied into the list and dropped: the
-    // digits go straight into the buffer of the last one when nothing else holds it any more.
+    // digits go straight into the buffer of the last one when nothing else holds it any more,
+    // two at a time.
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                     "8081828384858687888990919293949596979899";
     thread_local QString last(24, Qt::Uninitialized);
-    char16_t digits[24];
-    char16_t* end = digits + 24;
-    char16_t* p = end;
+    static constexpr quint64 kPowers[] = {1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL,
+                                          10000000ULL, 100000000ULL, 1000000000ULL, 10000000000ULL,
+                                          100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+                                          100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
+                                          100000000000000000ULL, 1000000000000000000ULL,
+                                          10000000000000000000ULL};
     quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
-    do {
-        *--p = char16_t(u'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (value < 0) *--p = u'-';
+    // The number of digits from the number of bits: log10(2) is about 1233 / 4096.
+    int digits = ((64 - __builtin_clzll(magnitude | 1)) * 1233) >> 12;
+    digits += (magnitude | 1) >= kPowers[digits] ? 1 : 0;
+    const qsizetype length = digits + (value < 0 ? 1 : 0);
     if (!last.isDetached()) last = QString(24, Qt::Uninitialized);
-    if (last.size() != end - p) last.resize(end - p);
-    std::copy(p, end, reinterpret_cast<char16_t*>(last.data()));
+    if (last.size() != length) last.resize(length);
+    char16_t* p = reinterpret_cast<char16_t*>(last.data()) + length;
+    for (; magnitude >= 100; magnitude /= 100) {
+        const char* pair = kPairs + 2 * (magnitude % 100);
+        *--p = char16_t(pair[1]);
+        *--p = char16_t(pair[0]);
+    }
+    if (magnitude >= 10) {
+        *--p = char16_t(kPairs[2 * magnitude + 1]);
+        *--p = char16_t(kPairs[2 * magnitude]);
+    } else {
+        *--p = char16_t(u'0' + magnitude);
+    }
+    if (value < 0) *--p = u'-';
     return last;
 }
 

@@ -1,6 +1,4 @@
 // The search field's key filter and the pattern search that fills the result list.
-// A tag grows by "," and an id per record of a run: built in one step, not three.
-#define QT_USE_QSTRINGBUILDER
 #include "search/window1.h"
 
 #include "platform/keyboard.h"
@@ -61,7 +59,11 @@ void Window1::getwords()
                 list->SetCellTag(list->LastIndex(), 0, Str(id));
                 previousWord = word;
             } else {
-                list->SetCellTag(list->LastIndex(), 0, list->CellTag(list->LastIndex(), 0) + "," + Str(id));
+                // Extended where it stands: a word of many senses grows its tag id by id.
+                QString tag = list->CellTag(list->LastIndex(), 0);
+                tag += u',';
+                tag += Str(id);
+                list->SetCellTag(list->LastIndex(), 0, tag);
             }
         }
         rs->MoveNext();

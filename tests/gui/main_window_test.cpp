@@ -105,6 +105,10 @@ private slots:
             list->SetCellTag(list->LastIndex(), 0, list->CellTag(list->LastIndex(), 0) + ",x");
             tags << QString::number(i) + ",x";
         }
+        // A tag read and changed by its reader, but not written back, stays as it was.
+        QString taken = list->CellTag(list->LastIndex(), 0);
+        taken += ",changed";
+        QCOMPARE(list->CellTag(list->LastIndex(), 0) + list->CellTag(list->LastIndex(), 0), tags.last() + tags.last());
         for (int i = 0; i < 12000; ++i) {   // enough to outweigh the live texts
             const int row = (i * 7919) % list->ListCount();
             if (i % 3 == 0) list->SetCell(row, 0, texts[row] = QString(i % 80, u'w'));

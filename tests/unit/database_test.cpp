@@ -83,18 +83,28 @@ private slots:
         RunSql(Path("many.db"),
             "CREATE TABLE t (n INTEGER, s TEXT, m INTEGER);"
             "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20000)"
-            "INSERT INTO t SELECT i, printf('word %d ', i) || substr(printf('%.*c', 90, 'x'), 1, i % 90),"
-            " (i - 10000) * (1 << (i % 49)) FROM c;");
+            "INSERT INTO t SELECT i, CASE WHEN i % 7 = 0 THEN 'é' ELSE '' END || printf('word %d ', i)"
+            " || substr(printf('%.*c', 90, 'x'), 1, i % 90), (i - 10000) * (1 << (i % 49)) FROM c;");
         auto db = Connected(Path("many.db"));
         auto rs = db ? db->SQLSelect("SELECT s, n, m FROM t ORDER BY n") : nullptr;
         QVERIFY(rs && rs->RecordCount() == 20000);
+        // A second record set alive beside the first keeps its own records.
+        auto other = db->SQLSelect("SELECT n FROM t WHERE n <= 3");
+        QVERIFY(other && other->RecordCount() == 3);
         rs->MoveFirst();
-        for (int n = 1; n <= 20000; ++n, rs->MoveNext())   // texts of every length, integers of every size
-            QVERIFY2(!rs->Eof() && rs->Field("s")->StringValue() == QString("word %1 ").arg(n) + QString(n % 90, 'x')
-                     && rs->Field("n")->IntegerValue() == n
-                     && rs->Field("m")->IntegerValue() == qint64(n - 10000) * (qint64(1) << (n % 49)),
-                     qPrintable(QString::number(n)));
+        for (int n = 1; n <= 20000; ++n, rs->MoveNext()) {   // texts of every length, integers of every size
+            const QString s = QString(n % 7 == 0 ? "é" : "") + QString("word %1 ").arg(n) + QString(n % 90, 'x');
+            const qint64 m = qint64(n - 10000) * (qint64(1) << (n % 49));
+            // The fields asked in another order now and then.
+            const bool sFirst = n % 5 != 0;
+            const bool sRight = sFirst && rs->Field("s")->StringValue() == s;
+            const bool numbersRight = rs->Field("n")->IntegerValue() == n && rs->Field("m")->IntegerValue() == m;
+            QVERIFY2(!rs->Eof() && numbersRight && (sRight || rs->Field("s")->StringValue() == s), qPrintable(s));
+        }
         QVERIFY(rs->Eof());
+        QStringList small;
+        for (other->MoveFirst(); !other->Eof(); other->MoveNext()) small << other->Field("n")->StringValue();
+        QCOMPARE(small, QStringList({"1", "2", "3"}));
     }
 
     void failedSelectsReportAnErrorAndWriteNothing()

@@ -2,6 +2,7 @@
 #include "platform/text_functions.h"
 
 #include <QtTest>
+#include <limits>
 
 class TextFunctionsTest : public QObject {
     Q_OBJECT
@@ -15,6 +16,14 @@ private slots:
         for (const auto& [text, value] : cases) QVERIFY2(Val(text) == value, text);
         QCOMPARE(QStringList({Str(Val("-1") + 1), Str(Val("9") + 1), Str(qint64(4294967296))}),
                  QStringList({"0", "10", "4294967296"}));
+        // Every number of digits, each side of a power of ten, and both ends of the range.
+        for (qint64 power = 1;; power *= 10) {
+            for (const qint64 n : {power - 1, power, power + 1, -power, 1 - power})
+                QCOMPARE(Str(n), QString::number(n));
+            if (power > std::numeric_limits<qint64>::max() / 10) break;
+        }
+        QCOMPARE(Str(std::numeric_limits<qint64>::max()), QString::number(std::numeric_limits<qint64>::max()));
+        QCOMPARE(Str(std::numeric_limits<qint64>::min()), QString::number(std::numeric_limits<qint64>::min()));
     }
 
     void fieldsCountFromOne()
