@@ -277,13 +277,13 @@ char* RecordSet::Reserve(size_t length)
     if (length > freeLength_) {
         if (length > kBlockSize / 4) {
             bytes_ += length;
-            return ownBlocks_.emplace_back(new char[length]).get();
+            return ownBlocks_.emplace_back(new char[length + kReadAhead]).get();
         }
         if (spare_ && !spare_->blocks.empty()) {
             blocks_.push_back(std::move(spare_->blocks.back()));
             spare_->blocks.pop_back();
         } else {
-            blocks_.emplace_back(new char[kBlockSize]);
+            blocks_.emplace_back(new char[kBlockSize + kReadAhead]);
         }
         free_ = blocks_.back().get();
         freeLength_ = kBlockSize;

@@ -154,9 +154,11 @@ void ListboxModel::setText(int row, const QString& text)
 QString ListboxModel::tag(int row) const
 {
     if (row != taggedRow_ || tagHandedOver_) {
-        // With room for a few more ids, which a search appends next.
+        // In the kept text's buffer when no one else holds it, with room for a few more ids,
+        // which a search appends next.
         const Span span = rows_[size_t(row)].tag;
-        tag_ = QString();
+        if (!tag_.isDetached()) tag_ = QString();
+        tag_.resize(0);
         tag_.reserve(qsizetype(span.length) + 16);
         tag_.append(reinterpret_cast<const QChar*>(chars_.data() + span.at), qsizetype(span.length));
         taggedRow_ = row;
@@ -188,8 +190,9 @@ void ListboxModel::announceLater()
     QMetaObject::invokeMethod(this, [this] {
         announcePosted_ = false;
         // Within a yield, too few new rows wait for a later one, or for the event loop; so
-        // do rows coming sooner than a tenth of a second after the view last heard.
-        if (Yielding() && shown_ > 0 && (count() < 4 * shown_ || announced_.elapsed() < 100))
+        // do rows coming sooner than a tenth of a second after the view last heard, or after
+        // the list was emptied (a search that soon done shows its rows once, at its end).
+        if (Yielding() && announced_.isValid() && (count() < 4 * shown_ || announced_.elapsed() < 100))
             announceLater();
         else announce();
     }, Qt::QueuedConnection);
@@ -232,6 +235,7 @@ void ListboxModel::remove(int row)
 void ListboxModel::clear()
 {
     forgetTag();
+    announced_.start();
     if (shown_ > 0) beginRemoveRows(QModelIndex(), 0, shown_ - 1);
     rows_.clear();
     chars_.clear();

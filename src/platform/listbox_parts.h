@@ -65,7 +65,8 @@ private:
 // for a row the view has not seen. Within a search's yields the view, which lays out every
 // row it holds each time it hears of new ones, hears again only once the rows have
 // grown fourfold and a tenth of a second has passed, so that telling it costs in
-// proportion to the rows.
+// proportion to the rows; it hears of the first rows a tenth of a second after the list
+// was emptied.
 class ListboxModel : public QAbstractListModel {
 public:
     // The rows the view knows of.
