@@ -6,6 +6,7 @@
 #include "platform/nil_object.h"
 #include "platform/window.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -29,6 +30,12 @@ QElapsedTimer& tickClock()
 
 bool reportPending = false;
 bool yielding = false;
+
+// When pending events last had their turn: in the event loop, in a yield, or just before
+// the toolkit called into the program. A loop yields once they have waited 15 ms.
+using YieldClock = std::chrono::steady_clock;
+YieldClock::time_point eventsRan = YieldClock::now();
+void noteEventsRan() { eventsRan = YieldClock::now(); }
 
 QString describe(const QString& exceptionClass, const QString& detail)
 {
@@ -84,6 +91,8 @@ void InstallFrameworkFilters()
     QApplication::setQuitOnLastWindowClosed(false);
     InstallKeyboardObserver();
     InstallMenuShortcutFilter();
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &noteEventsRan);
 }
 
 void ResetQuitForTesting()
@@ -140,6 +149,7 @@ bool QuitRequested() { return quitRequested; }
 
 void CallFunctionWithExceptionHandling(const std::function<void()>& fn)
 {
+    noteEventsRan();
     const QString failure = runCatching(fn);
     if (!failure.isNull()) report(failure + "\n\nThe program keeps running.");
 }
@@ -152,17 +162,15 @@ void SetUnhandledExceptionObserver(std::function<void(const QString&)> observer)
 void YieldToFramework()
 {
     // Called once per record of a search (200,000 times for "%"): the clock is read only
-    // every few calls, a few microseconds of work apart.
-    using Clock = std::chrono::steady_clock;
-    static Clock::time_point last = Clock::now();
+    // every few calls, a few microseconds of work apart. A search done sooner than the
+    // slice lets nothing run in its middle.
     static unsigned calls = 0;
     if (++calls % 16 != 0) return;
-    const Clock::time_point now = Clock::now();
-    if (now - last < std::chrono::milliseconds(15)) return;
+    if (YieldClock::now() - eventsRan < std::chrono::milliseconds(15)) return;
     yielding = true;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     yielding = false;
-    last = Clock::now();
+    noteEventsRan();
 }
 
 bool Yielding() { return yielding; }

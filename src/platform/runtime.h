@@ -34,8 +34,9 @@ void CallFunctionWithExceptionHandling(const std::function<void()>& fn);
 // Tests can watch unhandled exceptions instead of answering the message box.
 void SetUnhandledExceptionObserver(std::function<void(const QString&)> observer);
 
-// Lets pending events run, at most every 15 ms, and never user input, so that a loop
-// over 150,000 rows keeps the window painted without a click starting work inside it.
+// Lets pending events run once they have waited 15 ms (since the event loop or the last
+// yield ran them), and never user input, so that a loop over 150,000 rows keeps the window
+// painted without a click starting work inside it.
 void YieldToFramework();
 // True while a yield lets pending events run.
 bool Yielding();
