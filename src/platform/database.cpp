@@ -140,16 +140,16 @@ void Utf8ToText(const char* bytes, quint32 length, QString& text)
 const QString& DatabaseField::NewStringValue(const RecordCell& cell) const
 {
     switch (cell.type) {
-    case RecordSet::Null:
+    case RecordCell::Null:
         textBytes_ = nullptr;
         text_ = QString();
         return text_;
-    case RecordSet::Integer:
+    case RecordCell::Integer:
         textBytes_ = nullptr;
         text_ = QString::number(cell.integer);
         return text_;
-    case RecordSet::Real:
-    case RecordSet::Text:
+    case RecordCell::Real:
+    case RecordCell::Text:
         break;
     }
     // StringValue has found that the bytes differ from the last text's.
@@ -164,11 +164,11 @@ const QString& DatabaseField::NewStringValue(const RecordCell& cell) const
 qint64 DatabaseField::ConvertedIntegerValue(const RecordCell& cell) const
 {
     switch (cell.type) {
-    case RecordSet::Null:
+    case RecordCell::Null:
         return 0;
-    case RecordSet::Integer:
+    case RecordCell::Integer:
         return cell.integer;
-    case RecordSet::Real: {
+    case RecordCell::Real: {
         // A real becomes an integer by dropping its fraction, clamped to the range.
         const double real = QByteArray::fromRawData(cell.bytes, qsizetype(cell.length)).toDouble();
         if (std::isnan(real))
@@ -179,7 +179,7 @@ qint64 DatabaseField::ConvertedIntegerValue(const RecordCell& cell) const
             return std::numeric_limits<qint64>::max();
         return qint64(real);
     }
-    case RecordSet::Text:
+    case RecordCell::Text:
         return LeadingInteger(cell.bytes, cell.bytes + cell.length);
     }
     return 0;
@@ -240,23 +240,23 @@ DatabaseField* RecordSet::FieldByName(const QString& name)
     return field;
 }
 
-Q_ALWAYS_INLINE size_t RecordSet::CellSize(CellType type, qint64 integer, quint32 length)
+Q_ALWAYS_INLINE size_t RecordSet::CellSize(RecordCell::Type type, qint64 integer, quint32 length)
 {
-    if (type == Null)
+    if (type == RecordCell::Null)
         return 1;
     // An integer takes the fewest bytes that give the value back by sign extension.
-    if (type == Integer)
+    if (type == RecordCell::Integer)
         return 1 + (64 - quint32(__builtin_clrsbll(integer)) + 7) / 8;
     return 1 + (length < 63 ? 0 : sizeof length) + length;
 }
 
-Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length)
+Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, RecordCell::Type type, qint64 integer, const void* bytes, quint32 length)
 {
     const size_t size = CellSize(type, integer, length);
-    if (type == Null) {
-        *p = char(Null);
-    } else if (type == Integer) {
-        *p++ = char(Integer | ((size - 1) << 2));
+    if (type == RecordCell::Null) {
+        *p = char(RecordCell::Null);
+    } else if (type == RecordCell::Integer) {
+        *p++ = char(RecordCell::Integer | ((size - 1) << 2));
         const quint64 value = quint64(integer);
         std::memcpy(p, &value, size - 1);   // least significant first on the machines we build for
     } else {
@@ -420,7 +420,7 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     }
 
     struct Value {
-        RecordSet::CellType type;
+        RecordCell::Type type;
         qint64 integer;
         const void* bytes;
         quint32 length;
@@ -453,13 +453,13 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
                 value.bytes = nullptr;
                 value.length = 0;
                 if (type == SQLITE_INTEGER) {
-                    value.type = RecordSet::Integer;
+                    value.type = RecordCell::Integer;
                     value.integer = sqlite3_value_int64(cell);
                 } else if (type == SQLITE_NULL) {
-                    value.type = RecordSet::Null;
+                    value.type = RecordCell::Null;
                 } else {
                     // Text and blobs are kept as bytes; a real as the engine's own text for it.
-                    value.type = type == SQLITE_FLOAT ? RecordSet::Real : RecordSet::Text;
+                    value.type = type == SQLITE_FLOAT ? RecordCell::Real : RecordCell::Text;
                     value.bytes = type == SQLITE_BLOB ? sqlite3_value_blob(cell) : sqlite3_value_text(cell);
                     value.length = quint32(sqlite3_value_bytes(cell));
                     if (!value.bytes && value.length > 0)

@@ -87,12 +87,6 @@ private:
     // for a text, a blob or the engine's text for a real, the length of the bytes that
     // follow, or 63 when a four-byte length comes first. A null is that byte alone. Text
     // is decoded only when a field is read, so a large result costs one copy of its bytes.
-    using CellType = RecordCell::Type;
-    using Cell = RecordCell;
-    static constexpr CellType Null = RecordCell::Null;
-    static constexpr CellType Integer = RecordCell::Integer;
-    static constexpr CellType Real = RecordCell::Real;
-    static constexpr CellType Text = RecordCell::Text;
     DatabaseField* FieldByName(const QString& name);
     static bool SameName(const QString& asked, const QString& name)
     {
@@ -100,10 +94,10 @@ private:
     }
     // The current record's cell of a column, found by stepping over the cells before it
     // (a word list has four columns); past the last record an empty cell.
-    Cell CurrentCell(int column) const
+    RecordCell CurrentCell(int column) const
     {
         if (current_ >= records_.size())
-            return Cell();
+            return RecordCell();
         const uchar* p = reinterpret_cast<const uchar*>(records_[current_]);
         for (int c = 0; c < column; ++c)
             p = SkipCell(p);
@@ -112,24 +106,24 @@ private:
     static const uchar* SkipCell(const uchar* p)
     {
         quint32 size = *p >> 2;
-        if ((*p & 3) != Integer && size == 63) {
+        if ((*p & 3) != RecordCell::Integer && size == 63) {
             std::memcpy(&size, p + 1, sizeof size);
             return p + 1 + sizeof size + size;
         }
         return p + 1 + size;
     }
-    static Cell ReadCell(const uchar* p)
+    static RecordCell ReadCell(const uchar* p)
     {
-        Cell cell;
-        cell.type = CellType(*p & 3);
+        RecordCell cell;
+        cell.type = RecordCell::Type(*p & 3);
         quint32 size = *p++ >> 2;
-        if (cell.type == Integer) {
+        if (cell.type == RecordCell::Integer) {
             // Eight bytes read, the cell's own kept and sign-extended.
             quint64 bits;
             std::memcpy(&bits, p, sizeof bits);
             const unsigned unused = 64 - 8 * size;
             cell.integer = size < 8 ? qint64(bits << unused) >> unused : qint64(bits);
-        } else if (cell.type != Null) {
+        } else if (cell.type != RecordCell::Null) {
             if (size == 63) {
                 std::memcpy(&size, p, sizeof size);
                 p += sizeof size;
@@ -150,8 +144,8 @@ private:
         return x == y && std::memcmp(a + 8, b + 8, length - 8) == 0;
     }
     // The size of a cell, and writing it at p (returning the size).
-    static size_t CellSize(CellType type, qint64 integer, quint32 length);
-    static size_t PutCell(char* p, CellType type, qint64 integer, const void* bytes, quint32 length);
+    static size_t CellSize(RecordCell::Type type, qint64 integer, quint32 length);
+    static size_t PutCell(char* p, RecordCell::Type type, qint64 integer, const void* bytes, quint32 length);
     // Room for one record of this many bytes; blocks never move once filled.
     char* Reserve(size_t length);
 

@@ -23,6 +23,13 @@ class DatabaseTest : public QObject {
         return db->Connect() ? std::move(db) : nullptr;
     }
 
+    // A database file of the test's own, made by the statements, then connected.
+    std::unique_ptr<Database> Made(const QString& name, const char* sql)
+    {
+        RunSql(Path(name), sql);
+        return Connected(Path(name));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -80,12 +87,11 @@ private slots:
 
     void manyRecordsKeepTheirCells()
     {
-        RunSql(Path("many.db"),
+        auto db = Made("many.db",
             "CREATE TABLE t (n INTEGER, s TEXT, m INTEGER);"
             "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 20000)"
             "INSERT INTO t SELECT i, CASE WHEN i % 7 = 0 THEN 'é' ELSE '' END || printf('word %d ', i)"
             " || substr(printf('%.*c', 90, 'x'), 1, i % 90), (i - 10000) * (1 << (i % 49)) FROM c;");
-        auto db = Connected(Path("many.db"));
         auto rs = db ? db->SQLSelect("SELECT s, n, m FROM t ORDER BY n") : nullptr;
         QVERIFY(rs && rs->RecordCount() == 20000);
         // A second record set alive beside the first keeps its own records.
@@ -111,11 +117,10 @@ private slots:
     {
         // Records of sixteen bytes (two texts of six digits and a small number) fill the
         // record set's memory to its last byte; their last cells read like any other.
-        RunSql(Path("edge.db"),
+        auto db = Made("edge.db",
             "CREATE TABLE t (a TEXT, b TEXT, k INTEGER);"
             "WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c WHERE i < 70000)"
             "INSERT INTO t SELECT printf('%06d', i), printf('%06d', i / 2), i % 100 FROM c;");
-        auto db = Connected(Path("edge.db"));
         auto rs = db ? db->SQLSelect("SELECT * FROM t") : nullptr;
         QVERIFY(rs && rs->RecordCount() == 70001);
         const QString a = "a", b = "b", k = "k";
