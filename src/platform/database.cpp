@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 #if defined(__SSE2__)
@@ -73,7 +73,7 @@ bool OnlyFillerLeft(const char* p, const char* end)
 // The engine's reading of a file name given as a URI: every byte but the unreserved ones
 // and the separators percent-encoded, so that "#", "?" and "%" in a folder name stay part
 // of the path.
-QByteArray FileUri(const QString& path)
+QByteArray FileUri(const QString& path, bool immutable)
 {
     const QByteArray bytes = QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     QByteArray uri = "file:";
@@ -89,12 +89,19 @@ QByteArray FileUri(const QString& path)
             uri += hex[uchar(c) & 0xF];
         }
     }
-    // Immutable: the engine takes no lock and makes no journal, shared-memory or
-    // write-ahead file, whatever journal mode the file was left in.
-    return uri + "?immutable=1";
+    return immutable ? uri + "?immutable=1" : uri;
 }
 
 constexpr int kStepsPerProgressCall = 10000;
+
+// The engine's UTF-8 as a text with every character it holds: the toolkit's plain decoding
+// would drop a byte-order mark at its start.
+QString EngineText(const char* bytes, qsizetype length)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(bytes, length));
+}
 
 // The engine's UTF-8 into a text. Words are nearly all ASCII, which is widened byte by byte
 // into the text's own buffer when no one else holds it: the general decoder costs several
@@ -130,7 +137,7 @@ void Utf8ToText(const char* bytes, quint32 length, QString& text)
         out[i] = p[i];
     }
     if (any >= 0x80)
-        text = QString::fromUtf8(bytes, qsizetype(length));
+        text = EngineText(bytes, qsizetype(length));
 }
 
 } // namespace
@@ -168,17 +175,8 @@ qint64 DatabaseField::ConvertedIntegerValue(const RecordCell& cell) const
         return 0;
     case RecordCell::Integer:
         return cell.integer;
-    case RecordCell::Real: {
-        // A real becomes an integer by dropping its fraction, clamped to the range.
-        const double real = QByteArray::fromRawData(cell.bytes, qsizetype(cell.length)).toDouble();
-        if (std::isnan(real))
-            return 0;
-        if (real <= double(std::numeric_limits<qint64>::min()))
-            return std::numeric_limits<qint64>::min();
-        if (real >= double(std::numeric_limits<qint64>::max()))
-            return std::numeric_limits<qint64>::max();
-        return qint64(real);
-    }
+    case RecordCell::Real:
+        return cell.integer;   // the engine's own, kept when the record was read
     case RecordCell::Text:
         return LeadingInteger(cell.bytes, cell.bytes + cell.length);
     }
@@ -236,7 +234,7 @@ DatabaseField* RecordSet::FieldByName(const QString& name)
     }
     DatabaseField* field = column < columnNames_.size() ? &fields_[column] : nullptr;
     if (asked_.size() < 16)
-        asked_.emplace_back(name, field);
+        asked_.emplace_back(QString(name.constData(), name.size()), field);   // a copy that no one else changes
     return field;
 }
 
@@ -247,6 +245,8 @@ Q_ALWAYS_INLINE size_t RecordSet::CellSize(RecordCell::Type type, qint64 integer
     // An integer takes the fewest bytes that give the value back by sign extension.
     if (type == RecordCell::Integer)
         return 1 + (64 - quint32(__builtin_clrsbll(integer)) + 7) / 8;
+    if (type == RecordCell::Real)
+        length += quint32(sizeof integer);
     return 1 + (length < 63 ? 0 : sizeof length) + length;
 }
 
@@ -260,11 +260,16 @@ Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, RecordCell::Type type, qint64
         const quint64 value = quint64(integer);
         std::memcpy(p, &value, size - 1);   // least significant first on the machines we build for
     } else {
-        const bool shortText = length < 63;
-        *p++ = char(type | ((shortText ? length : 63) << 2));
+        const quint32 stored = length + (type == RecordCell::Real ? quint32(sizeof integer) : 0);
+        const bool shortText = stored < 63;
+        *p++ = char(type | ((shortText ? stored : 63) << 2));
         if (!shortText) {
-            std::memcpy(p, &length, sizeof length);
-            p += sizeof length;
+            std::memcpy(p, &stored, sizeof stored);
+            p += sizeof stored;
+        }
+        if (type == RecordCell::Real) {
+            std::memcpy(p, &integer, sizeof integer);
+            p += sizeof integer;
         }
         if (length > 0)
             std::memcpy(p, bytes, length);
@@ -309,13 +314,19 @@ void Database::SetDatabaseFile(std::shared_ptr<FolderItem> file)
     file_ = std::move(file);
 }
 
-sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage)
+namespace {
+
+sqlite3* OpenReadOnly(const QString& path, bool immutable, QString* errorMessage)
 {
     // The connection is only ever used from one thread at a time, so the engine's own
     // locking per call (a tenth of a large select) is left out.
     sqlite3* handle = nullptr;
-    int rc = sqlite3_open_v2(FileUri(path).constData(), &handle,
+    int rc = sqlite3_open_v2(FileUri(path, immutable).constData(), &handle,
                              SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    // A reader of a log never copies it into the file when it closes, which would change
+    // both (and delete the log).
+    if (rc == SQLITE_OK && !immutable)
+        rc = sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     // The file is not trusted: no schema object may call a function with side effects, and
     // nothing may alter the schema or the file through the engine's back doors.
     if (rc == SQLITE_OK)
@@ -334,6 +345,22 @@ sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage)
         return nullptr;
     }
     return handle;
+}
+
+} // namespace
+
+sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage)
+{
+    // Immutable, the engine takes no lock and makes no journal, shared-memory or log file
+    // beside the database, whatever journal mode it was left in; but it reads the file
+    // alone. Records committed to a write-ahead log that was never copied back would be
+    // missing, so where such a log lies beside the file it is read too (the engine may
+    // keep the log's index beside it). Should that fail, the file is still read alone.
+    if (QFileInfo::exists(path + "-wal")) {
+        if (sqlite3* handle = OpenReadOnly(path, false, errorMessage))
+            return handle;
+    }
+    return OpenReadOnly(path, true, errorMessage);
 }
 
 bool Database::Connect()
@@ -411,8 +438,10 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     set->spare_ = spare_;
     set->records_.swap(spare_->records);
     const int columns = sqlite3_column_count(statement.get());
-    for (int c = 0; c < columns; ++c)
-        set->columnNames_.push_back(QString::fromUtf8(sqlite3_column_name(statement.get(), c)));
+    for (int c = 0; c < columns; ++c) {
+        const char* name = sqlite3_column_name(statement.get(), c);
+        set->columnNames_.push_back(EngineText(name, name ? qsizetype(std::strlen(name)) : 0));
+    }
     set->fields_.resize(size_t(columns));
     for (int c = 0; c < columns; ++c) {
         set->fields_[size_t(c)].set_ = set.get();
@@ -458,8 +487,11 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
                 } else if (type == SQLITE_NULL) {
                     value.type = RecordCell::Null;
                 } else {
-                    // Text and blobs are kept as bytes; a real as the engine's own text for it.
+                    // Text and blobs are kept as bytes; a real as the engine's own text and
+                    // integer for it (asked first: the text is made from the real).
                     value.type = type == SQLITE_FLOAT ? RecordCell::Real : RecordCell::Text;
+                    if (type == SQLITE_FLOAT)
+                        value.integer = sqlite3_value_int64(cell);
                     value.bytes = type == SQLITE_BLOB ? sqlite3_value_blob(cell) : sqlite3_value_text(cell);
                     value.length = quint32(sqlite3_value_bytes(cell));
                     if (!value.bytes && value.length > 0)

@@ -12,7 +12,8 @@ class FolderItem;
 class RecordSet;
 
 // One value of a record as a record set keeps it: an integer, or the bytes of a text, a blob or
-// the engine's text for a real (valid while the record set lives).
+// the engine's text for a real (valid while the record set lives); a real also keeps the
+// engine's integer for it.
 struct RecordCell {
     enum Type : quint8 { Null, Integer, Real, Text };
     Type type = Null;
@@ -85,12 +86,16 @@ private:
     // with a byte whose low two bits give its type and whose other six its size: for an
     // integer the number of bytes that follow (least significant first, sign-extended);
     // for a text, a blob or the engine's text for a real, the length of the bytes that
-    // follow, or 63 when a four-byte length comes first. A null is that byte alone. Text
-    // is decoded only when a field is read, so a large result costs one copy of its bytes.
+    // follow, or 63 when a four-byte length comes first. A real's bytes begin with the
+    // eight of the engine's integer for it, which its text is too short to give back. A
+    // null is that byte alone. Text is decoded only when a field is read, so a large
+    // result costs one copy of its bytes.
     DatabaseField* FieldByName(const QString& name);
     static bool SameName(const QString& asked, const QString& name)
     {
-        return asked.constData() == name.constData() && asked.size() == name.size();
+        // By content: a caller may rewrite a name's characters in place, at the same address.
+        return asked.size() == name.size()
+               && std::memcmp(asked.constData(), name.constData(), size_t(name.size()) * sizeof(QChar)) == 0;
     }
     // The current record's cell of a column, found by stepping over the cells before it
     // (a word list has four columns); past the last record an empty cell.
@@ -128,6 +133,11 @@ private:
                 std::memcpy(&size, p, sizeof size);
                 p += sizeof size;
             }
+            if (cell.type == RecordCell::Real) {
+                std::memcpy(&cell.integer, p, sizeof cell.integer);
+                p += sizeof cell.integer;
+                size -= quint32(sizeof cell.integer);
+            }
             cell.bytes = reinterpret_cast<const char*>(p);
             cell.length = size;
         }
@@ -151,9 +161,7 @@ private:
 
     std::vector<QString> columnNames_;
     std::vector<DatabaseField> fields_;   // one per column, handed out by Field
-    // Names already asked for, each kept with the field it found: a name that is the same
-    // text object is found again by its address alone. (Keeping the copy keeps that text
-    // alive and unchanged, so the address cannot come to mean another name.)
+    // Names already asked for, each a copy of its own kept with the field it found.
     std::vector<std::pair<QString, DatabaseField*>> asked_;
     size_t nextAsked_ = 0;
     std::vector<const char*> records_;
@@ -216,8 +224,8 @@ public:
 
     void SetDatabaseFile(std::shared_ptr<FolderItem> file);
     std::shared_ptr<FolderItem> DatabaseFile() const { return file_; }
-    // Opens the file read-only; never creates or writes it, nor any file beside it. False
-    // for a missing, unreadable, empty or non-database file.
+    // Opens the file read-only, with what a write-ahead log beside it holds; never creates
+    // or writes it. False for a missing, unreadable, empty or non-database file.
     bool Connect();
     // Runs one select. Nil (with Error and ErrorMessage set) when the statement fails.
     std::unique_ptr<RecordSet> SQLSelect(const QString& sql, bool fastForwardCursor = false);
@@ -240,8 +248,9 @@ private:
     std::shared_ptr<RecordSet::Spare> spare_ = std::make_shared<RecordSet::Spare>();
 };
 
-// Opens a database file as Connect does: read-only, writing nothing beside it, with the
-// engine's defensive settings. Nil with the engine's message when it cannot; the caller
+// Opens a database file as Connect does: read-only, with the engine's defensive settings,
+// changing nothing of the file or its write-ahead log, and making nothing beside it but
+// the log's index where a log lies there. Nil with the engine's message when it cannot; the caller
 // closes the handle. The benchmark opens its bare connection with it too.
 sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage);
 

@@ -46,8 +46,9 @@ QByteArray rowOrigin(const Listbox* list)
 QMimeData* ListboxRowMimeData(const Listbox* list, int row)
 {
     auto* mime = new QMimeData;
+    // Nothing but our own type: a row never leaves its list, so no other widget or program
+    // may take it as text.
     mime->setData(kRowMimeType, rowOrigin(list) + QByteArray::number(row));
-    mime->setText(oneLine(list->Cell(row, 0)));
     return mime;
 }
 

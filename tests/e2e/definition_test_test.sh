@@ -1,6 +1,7 @@
 # A definition test as a user takes it: search three words, open the test with Ctrl+D,
-# drag one definition onto another with the mouse, tick the answers box, press Done and
-# copy the scored test with Ctrl+L.
+# drag one definition onto another with the mouse (and one out of the window, which
+# carries nothing away), tick the answers box, press Done and copy the scored test with
+# Ctrl+L.
 source "$(dirname "$0")/lib.sh"
 e2e_start_display
 folder=$(e2e_make_package)
@@ -43,12 +44,17 @@ for i in 0 1 2; do
   if [ "$j" != "$i" ]; then from=$i; to=$j; break; fi
 done
 row_y() { echo $((wy + menu + 1 + $1 * 22 + 11)); }
+# Presses at X1 Y1, moves in steps to X2 Y2 and lets go there.
+drag_mouse() {
+  local x1=$1 y1=$2 x2=$3 y2=$4 step
+  xdotool mousemove --sync "$x1" "$y1" mousedown 1
+  for step in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove --sync $((x1 + (x2 - x1) * step / 8)) $((y1 + (y2 - y1) * step / 8 + step % 2))
+  done
+  xdotool mousemove --sync "$((x2 + 3))" "$y2" mouseup 1
+}
 x=$((wx + 215 + 120))
-xdotool mousemove --sync "$x" "$(row_y "$from")" mousedown 1
-for step in 1 2 3 4 5 6 7 8; do
-  xdotool mousemove --sync "$x" $(( $(row_y "$from") + ($(row_y "$to") - $(row_y "$from")) * step / 8 + (step % 2) ))
-done
-xdotool mousemove --sync "$((x + 3))" "$(row_y "$to")" mouseup 1
+drag_mouse "$x" "$(row_y "$from")" "$x" "$(row_y "$to")"
 
 mapfile -t after < <(definitions_now)
 expected=("${before[@]}")
@@ -56,6 +62,19 @@ expected[$from]=${before[$to]}
 expected[$to]=${before[$from]}
 [ "${after[*]}" = "${expected[*]}" ] || e2e_fail "after the drag: ${after[*]}; expected ${expected[*]}"
 [ -n "${LEXIVANE_SHOTS:-}" ] && e2e_screenshot "$LEXIVANE_SHOTS/definition_test_answering.png"
+
+# A row never leaves its list: dropped on the main window's search field, it leaves the
+# field's text and the test as they were.
+xdotool windowmove --sync "$test_window" 640 0
+read -r width height wx wy <<< "$(e2e_geometry "$test_window")"
+read -r _ _ mx my <<< "$(e2e_geometry "$E2E_MAIN")"
+drag_mouse "$((wx + 215 + 120))" "$(row_y 0)" "$((mx + 470))" "$((my + E2E_MENU_HEIGHT + 65))"
+e2e_click "$E2E_MAIN" 470 65
+e2e_clear_clipboard
+e2e_key "$E2E_MAIN" ctrl+a ctrl+x
+e2e_wait_clipboard '---'
+mapfile -t after < <(definitions_now)
+[ "${after[*]}" = "${expected[*]}" ] || e2e_fail "after the drag out: ${after[*]}; expected ${expected[*]}"
 
 # Tick "Include answers when copying list." and press Done.
 E2E_MENU_HEIGHT=$menu e2e_click "$test_window" 312 278

@@ -196,7 +196,7 @@ e2e_clear_clipboard() {
 # Waits until the clipboard holds exactly the bytes of this printf format.
 e2e_wait_clipboard() {
   local expected
-  expected=$(printf "$1" | od -An -c | tr -s ' ' | tr -d '\n')
+  expected=$(printf -- "$1" | od -An -c | tr -s ' ' | tr -d '\n')
   e2e_until e2e_clipboard_shows "$expected" || e2e_fail "clipboard holds '$(e2e_clipboard)', expected '$expected'"
 }
 

@@ -108,6 +108,27 @@ private slots:
             QCOMPARE(list()->Cell(r, 0) + list()->CellTag(r, 0), definition(after[r]) + QString::number(after[r]));
     }
 
+    // Near the bottom edge a drag scrolls the list, so that a definition can be dropped on a
+    // row that was out of sight: a test of twenty words is taller than its list.
+    void dragNearTheBottomEdgeReachesRowsOutOfSight()
+    {
+        Tags order;
+        for (int r = 0; r < 20; ++r) order << r;
+        startTest(order);
+        QTest::mouseClick(viewport(), Qt::LeftButton, {}, cell(0).center());
+        std::unique_ptr<QMimeData> mime(ListboxRowMimeData(list(), 0));
+        QDragEnterEvent enter(cell(0).center(), Qt::MoveAction, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(viewport(), &enter);
+        const QPoint nearBottom(40, viewport()->height() - 6);
+        QCursor::setPos(viewport()->mapToGlobal(nearBottom));   // the pointer rests there
+        QDragMoveEvent move(nearBottom, Qt::MoveAction, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(viewport(), &move);
+        QTRY_VERIFY(cell(19).bottom() < viewport()->height());
+        QDropEvent drop(QPointF(cell(19).center()), Qt::MoveAction, mime.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(viewport(), &drop);
+        QCOMPARE(list()->CellTag(0, 0) + " " + list()->CellTag(19, 0), QString("19 0"));
+    }
+
     void rowsOfOtherListsAreRefused()
     {
         startTest({1, 0});

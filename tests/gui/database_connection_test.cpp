@@ -42,6 +42,7 @@ private slots:
         QTest::newRow("text file") << "LexivaneDB" << QByteArray("cat\tnoun\ta small feline\n") << "(quits)";
         QTest::newRow("folder") << "LexivaneDB/" << QByteArray("<none>") << "(quits)";
         // A good database elsewhere is not looked for.
+        QTest::newRow("in the package") << "lexivane/LexivaneDB" << QByteArray("<words>") << "(quits)";
         QTest::newRow("in Resources") << "lexivane/Resources/LexivaneDB" << QByteArray("<words>") << "(quits)";
         QTest::newRow("beside the executable") << "lexivane/bin/LexivaneDB" << QByteArray("<words>") << "(quits)";
     }

@@ -75,7 +75,7 @@ private slots:
 
     void selectionShowsDefinitionsThenLooksUpThenSpeaks_data()
     {
-        QTest::addColumn<QString>("options"); // "d": open the dictionary, "s": speak
+        QTest::addColumn<QString>("options"); // "d": open the dictionary, "s": speak; capital: unticked again
         QTest::addColumn<QString>("row");     // "word|ids" selected after "dog|3"; empty: none
         QTest::addColumn<QString>("area");
         QTest::newRow("two ids, both options") << "ds" << "cat|12,57" << "1.  def12\r2.  def57\r";
@@ -87,6 +87,7 @@ private slots:
         QTest::newRow("one id, speak only") << "s" << "cat|12" << "def12";
         QTest::newRow("dictionary only, blank") << "d" << "ice cream|12" << "def12";
         QTest::newRow("selection cleared") << "ds" << "" << "";
+        QTest::newRow("both ticked, then unticked") << "dsDS" << "cat|12" << "def12";
     }
 
     void selectionShowsDefinitionsThenLooksUpThenSpeaks()
@@ -96,9 +97,11 @@ private slots:
         QFETCH(QString, area);
         showRows("dog|3;" + (row.isEmpty() ? "cat|12" : row), 0);
         // Ticking an option does nothing for the row already selected.
-        if (options.contains('d')) QTest::mouseClick(w()->CheckBox1()->Widget(), Qt::LeftButton);
-        if (options.contains('s')) QTest::mouseClick(w()->CheckBox2()->Widget(), Qt::LeftButton);
+        for (const QChar option : options)
+            QTest::mouseClick((option.toLower() == 'd' ? w()->CheckBox1() : w()->CheckBox2())->Widget(), Qt::LeftButton);
         QCOMPARE(takeEvents(), QStringList());
+        const bool lookUp = options.contains('d') && !options.contains('D');
+        const bool speak = options.contains('s') && !options.contains('S');
         w()->Listbox1()->SetListIndex(row.isEmpty() ? -1 : 1);
         QCOMPARE(shown(), area);
         // Shown as plain text, each carriage return a line break.
@@ -106,9 +109,9 @@ private slots:
                  QString(area).replace('\r', '\n'));
         // The area is filled first; then the address goes out; then word and text are spoken.
         QStringList expected;
-        if (!row.isEmpty() && options.contains('d'))
+        if (!row.isEmpty() && lookUp)
             expected << "look up:dict:///" + QUrl::toPercentEncoding(row.section('|', 0, 0));
-        if (!row.isEmpty() && options.contains('s'))
+        if (!row.isEmpty() && speak)
             expected << "speak!:" + row.section('|', 0, 0) + "  ,," + area;
         QCOMPARE(takeEvents(), expected);
         if (!areaWhenUrlArrived_.isNull()) QCOMPARE(areaWhenUrlArrived_, area);

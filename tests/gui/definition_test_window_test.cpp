@@ -79,6 +79,17 @@ private slots:
         QCOMPARE(rects, (QList<QRect>{{0, 0, 203, H - 40}, {215, 0, W - 220, H - 40}, {196, buttons, 80, 20},
                                       {82, buttons, 80, 20}, {-105, -7, 100, 100}, {302, H - 32, 265, 20}}));
         QCOMPARE(w->Title(), QString("Click & Drag Definitions to match Words"));
+        QVERIFY(w->TopLevelWidget()->windowFlags() & Qt::WindowCloseButtonHint);   // it has a close box
+        // Words and definitions in rows of one height, so that each word stays beside its
+        // definition; only the definitions can be dragged.
+        QStringList rows;
+        for (Listbox* list : {w->ListBox1(), w->ListBox2()}) {
+            auto* view = qobject_cast<QListView*>(list->Widget());
+            const QModelIndex row = view->model()->index(0, 0);
+            const bool draggable = view->dragEnabled() && row.flags() & Qt::ItemIsDragEnabled;
+            rows << QString("%1 high%2").arg(view->visualRect(row).height()).arg(draggable ? ", draggable" : "");
+        }
+        QCOMPARE(rows, QStringList({"22 high", "22 high, draggable"}));
         QStringList spoken;   // what a screen reader calls each control
         for (const auto& c : w->Controls()) spoken << AccessibleText(c->Widget());
         QCOMPARE(spoken, QStringList({"Words", "Definitions", "Done", "cancel", "",

@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QtTest>
 #include <sys/stat.h>
 
@@ -124,6 +125,7 @@ private slots:
         QVERIFY(help ? ChooseMenuItem("OptionsMenu", "Help") : ChooseMenuItem("FileMenu", "about"));
         Window* opened = Window::Front();
         QVERIFY(opened && count() == 1 && !opened->TopLevelWidget()->isModal());
+        QVERIFY(opened->TopLevelWidget()->windowFlags() & Qt::WindowCloseButtonHint);   // it has a close box
         QStringList spoken;   // what a screen reader reads: the text's role or the label's lines, the captions
         for (const auto& control : opened->Controls()) spoken << AccessibleText(control->Widget());
         QCOMPARE(spoken, help ? QStringList({"Help", "OK"})
@@ -159,6 +161,8 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(shown(), QString::fromLatin1(kHelp));
         QCOMPARE(edit->toPlainText(), QString("Lexivane help\nfirst line\nsecond line\nthird line\n"));
+        // Its vertical scroll bar shows even when the text is short.
+        QTRY_VERIFY(edit->verticalScrollBar()->isVisible());
     }
 
     // Down to 64 x 64 the label and buttons stay put; the five lines fit the label.

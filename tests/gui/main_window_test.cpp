@@ -22,7 +22,9 @@ private slots:
 
     void stateAfterStartUp()
     {
+        // No close box, and a close request from elsewhere is refused: the window stays.
         QVERIFY(!(w()->TopLevelWidget()->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!w()->TopLevelWidget()->close() && w()->TopLevelWidget()->isVisible());
         QCOMPARE(w()->StaticText3()->Text(), QString("0"));
         QCOMPARE(w()->Listbox1()->ListCount(), 0);
         QVERIFY(w()->EFdefinition()->Text().isEmpty() && w()->EFdefinition()->ReadOnly());

@@ -111,6 +111,8 @@ private slots:
         QTest::newRow("pasted percent and underscore") << kSmall << "_o%" << "cot|9 dog|12" << "2";
         QTest::newRow("pasted quote") << R("1:o'clock:adverb;2:oxclock:noun") << "o'-lock" << "o'clock|1" << "1";
         QTest::newRow("non-ASCII letter") << R("1:café:noun;2:cafes:noun") << "caf-" << "café|1" << "1";
+        QTest::newRow("pasted non-ASCII word") << R("1:café:noun;2:cafe:noun;3:cafes:noun") << "café" << "café|1" << "1";
+        QTest::newRow("byte-order mark kept") << R("1:\uFEFFcat:noun;2:cat:verb") << "%" << QChar(0xFEFF) + QString("cat|1 cat|2") << "2";
         QTest::newRow("large ids") << R("4294967296:cat:noun;7:cat:verb") << "cat" << "cat|4294967296,7" << "1";
     }
 

@@ -4,6 +4,8 @@
 #include "test_support.h"
 
 #include <QtTest>
+#include <limits>
+#include <sqlite3.h>
 
 static QByteArray Bytes(const QString& path)
 {
@@ -58,6 +60,106 @@ private slots:
         db.reset();
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"LexivaneDB"}));
         QCOMPARE(Bytes(path), before);
+    }
+
+    // A writer that committed and ended without copying its log into the file leaves those
+    // records in the log alone: they are read, at every start, and neither file changes.
+    void recordsCommittedToALogAreRead_data()
+    {
+        QTest::addColumn<bool>("indexLeft");
+        QTest::newRow("log and its index left") << true;
+        QTest::newRow("log left, its index gone") << false;
+    }
+
+    void recordsCommittedToALogAreRead()
+    {
+        QFETCH(bool, indexLeft);
+        const QString folder = Path(QTest::currentDataTag());
+        const QString path = folder + "/LexivaneDB";
+        QVERIFY(QDir().mkpath(folder));
+        RunSql(path, "PRAGMA journal_mode = WAL; CREATE TABLE thewords (id INTEGER, word TEXT);"
+                     "INSERT INTO thewords VALUES (1, 'cat');");
+        sqlite3* writer = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &writer), SQLITE_OK);
+        QCOMPARE(sqlite3_db_config(writer, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(writer, "INSERT INTO thewords VALUES (2, 'cot')", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(writer);
+        if (!indexLeft) QVERIFY(QFile::remove(path + "-shm"));
+        const QByteArray file = Bytes(path), log = Bytes(path + "-wal");
+        QVERIFY(log.size() > 32);
+        for (int run = 0; run < 2; ++run) {
+            auto db = Connected(path);
+            auto rs = db ? db->SQLSelect("SELECT * from thewords where word like 'c_t'") : nullptr;
+            QVERIFY(rs);
+            QStringList words;
+            for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) words << rs->Field("word")->StringValue();
+            QCOMPARE(words, QStringList({"cat", "cot"}));
+        }
+        QCOMPARE(Bytes(path), file);
+        QCOMPARE(Bytes(path + "-wal"), log);
+        QStringList made = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        made.removeAll("LexivaneDB-shm");   // the log's index may be made
+        QCOMPARE(made, QStringList({"LexivaneDB", "LexivaneDB-wal"}));
+    }
+
+    // Text and integer as the engine's own C interface gives them, whatever the stored type.
+    void valuesReadAsTheEngineReadsThem_data()
+    {
+        QTest::addColumn<QString>("value");   // SQL
+        QTest::addColumn<qint64>("integer");
+        constexpr qint64 kMax = std::numeric_limits<qint64>::max(), kMin = std::numeric_limits<qint64>::min();
+        QTest::newRow("integer") << "4294967296" << qint64(4294967296);
+        QTest::newRow("id stored as text") << "'12'" << qint64(12);
+        QTest::newRow("text with blanks and a sign") << "' -7 x'" << qint64(-7);
+        QTest::newRow("text with letters after") << "'12abc'" << qint64(12);
+        QTest::newRow("text too large") << "'99999999999999999999'" << kMax;
+        QTest::newRow("NULL") << "NULL" << qint64(0);
+        QTest::newRow("real") << "2.5" << qint64(2);
+        QTest::newRow("negative real") << "-2.5" << qint64(-2);
+        QTest::newRow("real just below 3") << "2.9999999999999996" << qint64(2);
+        QTest::newRow("real of 19 digits") << "1234567890123456789.0" << qint64(1234567890123456768);
+        QTest::newRow("infinity") << "9e999" << kMax;
+        QTest::newRow("minus infinity") << "-9e999" << kMin;
+        QTest::newRow("byte-order mark first") << "char(65279) || 'cat'" << qint64(0);
+        QTest::newRow("blob") << "x'3432'" << qint64(42);
+    }
+
+    void valuesReadAsTheEngineReadsThem()
+    {
+        QFETCH(QString, value);
+        QFETCH(qint64, integer);
+        const QString sql = "SELECT " + value + " AS v";
+        auto db = Connected(Path("words.db"));
+        auto rs = db ? db->SQLSelect(sql) : nullptr;
+        QVERIFY(rs && rs->RecordCount() == 1);
+        rs->MoveFirst();
+        sqlite3* engine = nullptr;
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_open(":memory:", &engine);
+        QCOMPARE(sqlite3_prepare_v2(engine, sql.toUtf8().constData(), -1, &statement, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_step(statement), SQLITE_ROW);
+        const qint64 engineInteger = sqlite3_column_int64(statement, 0);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        const QByteArray engineText(text, sqlite3_column_bytes(statement, 0));
+        sqlite3_finalize(statement);
+        sqlite3_close(engine);
+        QCOMPARE(engineInteger, integer);
+        QCOMPARE(rs->Field("v")->IntegerValue(), integer);
+        QCOMPARE(rs->Field("v")->StringValue().toUtf8(), engineText);
+    }
+
+    // A name is known by its characters, also when the caller rewrites them in place.
+    void fieldNamesRewrittenInPlace()
+    {
+        auto db = Connected(Path("words.db"));
+        auto rs = db ? db->SQLSelect("SELECT * from thewords where id = 4") : nullptr;
+        QVERIFY(rs);
+        rs->MoveFirst();
+        QChar characters[] = {u'w', u'o', u'r', u'd'};
+        const QString name = QString::fromRawData(characters, 4);
+        QCOMPARE(rs->Field(name)->StringValue(), QString("cat"));
+        std::copy_n(u"type", 4, characters);
+        QCOMPARE(rs->Field(name)->StringValue(), QString("noun"));
     }
 
     void recordsAndFieldsInEngineOrder()
