@@ -19,6 +19,7 @@ e2e_key "$E2E_MAIN" ctrl+d
 test_window=$(e2e_wait_window "$title")
 read -r width height wx wy <<< "$(e2e_geometry "$test_window")"
 [ "$width" = 600 ] || e2e_fail "test window width $width"
+e2e_has_close_box "$test_window" || e2e_fail "the test window has no close box"
 menu=$(e2e_menu_height "$test_window" 300)
 
 # The definitions in the order the list shows them, read from Copy List.

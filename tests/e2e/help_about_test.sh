@@ -70,6 +70,11 @@ xdotool search --onlyvisible --name '^About Rivivuzad$' > /dev/null || e2e_fail 
 xdotool search --onlyvisible --name '^Rivivuzad Help$' > /dev/null || e2e_fail "the help window closed"
 kill -0 "$E2E_APP_PID" || e2e_fail "the program ended"
 
+# Both can be closed from their title bars; the main window cannot.
+e2e_has_close_box "$help" || e2e_fail "the help window has no close box"
+e2e_has_close_box "$about" || e2e_fail "the about window has no close box"
+! e2e_has_close_box "$E2E_MAIN" || e2e_fail "the main window has a close box"
+
 # Quitting from the about window ends the program cleanly with both windows open.
 e2e_quit "$about"
 e2e_pass

@@ -142,6 +142,14 @@ e2e_start_program() {
   E2E_MENU_HEIGHT=$(e2e_menu_height "$E2E_MAIN" 400)
 }
 
+# Whether a window manager gives the window a close box: the close function (0x20) among
+# the functions of its Motif hints.
+e2e_has_close_box() {
+  local functions
+  functions=$(xprop -id "$1" _MOTIF_WM_HINTS | sed -n 's/.*= 0x[0-9a-f]*, \(0x[0-9a-f]*\),.*/\1/p')
+  [ -n "$functions" ] && (( functions & 0x20 ))
+}
+
 # "WIDTH HEIGHT X Y" of a window.
 e2e_geometry() {
   xwininfo -id "$1" 2> /dev/null | awk '/Width:/{w=$2} /Height:/{h=$2} /Absolute upper-left X:/{x=$4} /Absolute upper-left Y:/{y=$4} END{print w, h, x, y}'
