@@ -250,8 +250,8 @@ private:
 
 // Opens a database file as Connect does: read-only, with the engine's defensive settings,
 // changing nothing of the file or its write-ahead log, and making nothing beside it but
-// the log's index where a log lies there. Nil with the engine's message when it cannot; the caller
-// closes the handle. The benchmark opens its bare connection with it too.
+// the log's index where a log lies there. Nil with the engine's message when it cannot;
+// the caller closes the handle. The benchmark opens its bare connection with it too.
 sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage);
 
 // Binds the engine once at start-up: initialises it and checks the library version.
