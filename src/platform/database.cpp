@@ -245,9 +245,8 @@ Q_ALWAYS_INLINE size_t RecordSet::CellSize(RecordCell::Type type, qint64 integer
     // An integer takes the fewest bytes that give the value back by sign extension.
     if (type == RecordCell::Integer)
         return 1 + (64 - quint32(__builtin_clrsbll(integer)) + 7) / 8;
-    if (type == RecordCell::Real)
-        length += quint32(sizeof integer);
-    return 1 + (length < 63 ? 0 : sizeof length) + length;
+    const quint32 stored = StoredLength(type, length);
+    return 1 + (stored < 63 ? 0 : sizeof stored) + stored;
 }
 
 Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, RecordCell::Type type, qint64 integer, const void* bytes, quint32 length)
@@ -260,7 +259,7 @@ Q_ALWAYS_INLINE size_t RecordSet::PutCell(char* p, RecordCell::Type type, qint64
         const quint64 value = quint64(integer);
         std::memcpy(p, &value, size - 1);   // least significant first on the machines we build for
     } else {
-        const quint32 stored = length + (type == RecordCell::Real ? quint32(sizeof integer) : 0);
+        const quint32 stored = StoredLength(type, length);
         const bool shortText = stored < 63;
         *p++ = char(type | ((shortText ? stored : 63) << 2));
         if (!shortText) {

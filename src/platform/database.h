@@ -153,6 +153,11 @@ private:
             return ((x ^ y) & ((quint64(1) << (8 * length)) - 1)) == 0;
         return x == y && std::memcmp(a + 8, b + 8, length - 8) == 0;
     }
+    // The bytes that follow a text's or a real's size: its own, and a real's integer first.
+    static quint32 StoredLength(RecordCell::Type type, quint32 length)
+    {
+        return length + (type == RecordCell::Real ? quint32(sizeof(qint64)) : 0);
+    }
     // The size of a cell, and writing it at p (returning the size).
     static size_t CellSize(RecordCell::Type type, qint64 integer, quint32 length);
     static size_t PutCell(char* p, RecordCell::Type type, qint64 integer, const void* bytes, quint32 length);

@@ -7,6 +7,10 @@
 #include <limits>
 #include <sqlite3.h>
 
+// A word table in a file left in write-ahead-log mode.
+static const char* const kWalWords = "PRAGMA journal_mode = WAL; CREATE TABLE thewords (id INTEGER, word TEXT);"
+                                     "INSERT INTO thewords VALUES (1, 'cat');";
+
 static QByteArray Bytes(const QString& path)
 {
     QFile file(path);
@@ -49,8 +53,7 @@ private slots:
         const QString folder = Path("a b#c?d%25e&f=g");
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + "/LexivaneDB";
-        RunSql(path, "PRAGMA journal_mode = WAL; CREATE TABLE thewords (id INTEGER, word TEXT);"
-                     "INSERT INTO thewords VALUES (1, 'cat');");
+        RunSql(path, kWalWords);
         const QByteArray before = Bytes(path);
         QVERIFY(before.size() > 100 && before[18] == 2);   // the file says it is in WAL mode
         auto db = Connected(path);
@@ -77,8 +80,7 @@ private slots:
         const QString folder = Path(QTest::currentDataTag());
         const QString path = folder + "/LexivaneDB";
         QVERIFY(QDir().mkpath(folder));
-        RunSql(path, "PRAGMA journal_mode = WAL; CREATE TABLE thewords (id INTEGER, word TEXT);"
-                     "INSERT INTO thewords VALUES (1, 'cat');");
+        RunSql(path, kWalWords);
         sqlite3* writer = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &writer), SQLITE_OK);
         QCOMPARE(sqlite3_db_config(writer, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr), SQLITE_OK);
