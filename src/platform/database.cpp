@@ -3,8 +3,6 @@
 #include "platform/folder_item.h"
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <algorithm>
@@ -68,28 +66,6 @@ bool OnlyFillerLeft(const char* p, const char* end)
         }
     }
     return true;
-}
-
-// The engine's reading of a file name given as a URI: every byte but the unreserved ones
-// and the separators percent-encoded, so that "#", "?" and "%" in a folder name stay part
-// of the path.
-QByteArray FileUri(const QString& path, bool immutable)
-{
-    const QByteArray bytes = QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    QByteArray uri = "file:";
-    for (const char c : bytes) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-                           || c == '/' || c == '-' || c == '.' || c == '_' || c == '~';
-        if (plain) {
-            uri += c;
-        } else {
-            static const char hex[] = "0123456789ABCDEF";
-            uri += '%';
-            uri += hex[(uchar(c) >> 4) & 0xF];
-            uri += hex[uchar(c) & 0xF];
-        }
-    }
-    return immutable ? uri + "?immutable=1" : uri;
 }
 
 constexpr int kStepsPerProgressCall = 10000;
@@ -302,70 +278,23 @@ char* RecordSet::Reserve(size_t length)
 // ---- Database ----
 
 Database::Database() = default;
-
-Database::~Database()
-{
-    sqlite3_close_v2(handle_);
-}
+Database::~Database() = default;
 
 void Database::SetDatabaseFile(std::shared_ptr<FolderItem> file)
 {
     file_ = std::move(file);
 }
 
-namespace {
-
-sqlite3* OpenReadOnly(const QString& path, bool immutable, QString* errorMessage)
-{
-    // The connection is only ever used from one thread at a time, so the engine's own
-    // locking per call (a tenth of a large select) is left out.
-    sqlite3* handle = nullptr;
-    int rc = sqlite3_open_v2(FileUri(path, immutable).constData(), &handle,
-                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
-    // A reader of a log never copies it into the file when it closes, which would change
-    // both (and delete the log).
-    if (rc == SQLITE_OK && !immutable)
-        rc = sqlite3_db_config(handle, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    // The file is not trusted: no schema object may call a function with side effects, and
-    // nothing may alter the schema or the file through the engine's back doors.
-    if (rc == SQLITE_OK)
-        rc = sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(handle, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
-    // Opening reads nothing yet; the first read of the schema is what tells a database
-    // from any other file, so it is done here rather than at the first search.
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        *errorMessage = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close_v2(handle);
-        return nullptr;
-    }
-    return handle;
-}
-
-} // namespace
-
 sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage)
 {
-    // Immutable, the engine takes no lock and makes no journal, shared-memory or log file
-    // beside the database, whatever journal mode it was left in; but it reads the file
-    // alone. Records committed to a write-ahead log that was never copied back would be
-    // missing, so where such a log lies beside the file it is read too (the engine may
-    // keep the log's index beside it). Should that fail, the file is still read alone.
-    if (QFileInfo::exists(path + "-wal")) {
-        if (sqlite3* handle = OpenReadOnly(path, false, errorMessage))
-            return handle;
-    }
-    return OpenReadOnly(path, true, errorMessage);
+    ReadOnlyConnection connection(path);
+    return connection.ForNextStatement(errorMessage) ? connection.Release() : nullptr;
 }
 
 bool Database::Connect()
 {
-    sqlite3_close_v2(handle_);
-    handle_ = nullptr;
+    connection_.SetPath(QString());
+    connected_ = false;
     error_ = true;
 
     if (!file_) {
@@ -377,20 +306,20 @@ bool Database::Connect()
         errorMessage_ = QStringLiteral("The database file does not exist.");
         return false;
     }
-    if (!info.isFile()) {
+    if (info.isDir()) {
         errorMessage_ = QStringLiteral("The database file is a folder, not a file.");
         return false;
     }
     // The engine takes an empty file for an empty database; an empty file holds no
     // words, so it is refused like any other file that is not a word database.
-    if (info.size() == 0) {
+    if (info.isFile() && info.size() == 0) {
         errorMessage_ = QStringLiteral("The database file is empty.");
         return false;
     }
-    handle_ = OpenReadOnlyDatabase(file_->NativePath(), &errorMessage_);
-    if (!handle_)
+    connection_.SetPath(file_->NativePath());
+    if (!connection_.ForNextStatement(&errorMessage_))
         return false;
-    sqlite3_progress_handler(handle_, kStepsPerProgressCall, &Database::Progress, this);
+    connected_ = true;
     error_ = false;
     errorMessage_.clear();
     return true;
@@ -408,19 +337,45 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     // Every record is read into memory either way, so a forward-only cursor gains nothing.
     Q_UNUSED(fastForwardCursor);
     error_ = true;
-    steps_ = 0;
-    if (!handle_) {
-        errorMessage_ = QStringLiteral("The database is not connected.");
-        return nullptr;
-    }
-
     const QByteArray text = sql.toUtf8();
+    QElapsedTimer started;
+    started.start();
+    for (;;) {
+        if (!connected_) {
+            errorMessage_ = QStringLiteral("The database is not connected.");
+            return nullptr;
+        }
+        sqlite3* handle = connection_.ForNextStatement(&errorMessage_);
+        if (!handle)
+            return nullptr;
+        int code = SQLITE_OK;
+        std::unique_ptr<RecordSet> set = RunSelect(handle, text, &code);
+        QString gaveUp;
+        if (connection_.RunAgain(code, started, &gaveUp))
+            continue;
+        if (!gaveUp.isEmpty()) {
+            errorMessage_ = gaveUp;
+            return nullptr;
+        }
+        if (set) {
+            error_ = false;
+            errorMessage_.clear();
+        }
+        return set;
+    }
+}
+
+std::unique_ptr<RecordSet> Database::RunSelect(sqlite3* handle, const QByteArray& text, int* code)
+{
+    steps_ = 0;
+    sqlite3_progress_handler(handle, kStepsPerProgressCall, &Database::Progress, this);
     const char* tail = nullptr;
     sqlite3_stmt* prepared = nullptr;
-    const int prepareResult = sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &prepared, &tail);
+    const int prepareResult = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &prepared, &tail);
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, sqlite3_finalize);
+    *code = prepareResult;
     if (prepareResult != SQLITE_OK) {
-        errorMessage_ = QString::fromUtf8(sqlite3_errmsg(handle_));
+        errorMessage_ = QString::fromUtf8(sqlite3_errmsg(handle));
         return nullptr;
     }
     if (!statement) {
@@ -486,12 +441,14 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
                 } else if (type == SQLITE_NULL) {
                     value.type = RecordCell::Null;
                 } else {
-                    // Text and blobs are kept as bytes; a real as the engine's own text and
-                    // integer for it (asked first: the text is made from the real).
+                    // Text and blobs are kept as the engine's text for them (a blob's bytes
+                    // read in the file's own encoding, UTF-16 included); a real as the
+                    // engine's text and integer for it (asked first: the text is made from
+                    // the real).
                     value.type = type == SQLITE_FLOAT ? RecordCell::Real : RecordCell::Text;
                     if (type == SQLITE_FLOAT)
                         value.integer = sqlite3_value_int64(cell);
-                    value.bytes = type == SQLITE_BLOB ? sqlite3_value_blob(cell) : sqlite3_value_text(cell);
+                    value.bytes = sqlite3_value_text(cell);
                     value.length = quint32(sqlite3_value_bytes(cell));
                     if (!value.bytes && value.length > 0)
                         throw std::bad_alloc();   // the engine could not make the text
@@ -520,9 +477,11 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
         }
     } catch (const std::bad_alloc&) {
         set.reset();
+        *code = SQLITE_NOMEM;
         errorMessage_ = QString::fromUtf8(sqlite3_errstr(SQLITE_NOMEM));
         return nullptr;
     }
+    *code = rc;
     if (!limitMessage.isEmpty()) {
         errorMessage_ = limitMessage;
         return nullptr;
@@ -530,11 +489,9 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     if (rc != SQLITE_DONE) {
         errorMessage_ = rc == SQLITE_INTERRUPT && steps_ > limits_.steps
                             ? QStringLiteral("query too long: the limit is %1 steps").arg(limits_.steps)
-                            : QString::fromUtf8(sqlite3_errmsg(handle_));
+                            : QString::fromUtf8(sqlite3_errmsg(handle));
         return nullptr;
     }
-    error_ = false;
-    errorMessage_.clear();
     return set;
 }
 

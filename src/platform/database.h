@@ -1,6 +1,8 @@
 #pragma once
 // The SQL database services on the SQLite C library: a read-only connection, select
 // statements given as text, and record sets read field by field by column name.
+#include "platform/read_only_connection.h"
+
 #include <QString>
 #include <cstring>
 #include <memory>
@@ -218,6 +220,9 @@ struct QueryLimits {
     qint64 records = 20'000'000;
     qint64 bytes = qint64(512) << 20;
     qint64 steps = 300'000'000;   // the engine's virtual machine steps: several seconds' work
+    // Milliseconds that another program may keep the file locked for writing (or keep
+    // changing it under a connection that takes no locks) before a read gives up.
+    int lockWait = 3000;
 };
 
 class Database {
@@ -230,21 +235,30 @@ public:
     void SetDatabaseFile(std::shared_ptr<FolderItem> file);
     std::shared_ptr<FolderItem> DatabaseFile() const { return file_; }
     // Opens the file read-only, with what a write-ahead log beside it holds; never creates
-    // or writes it. False for a missing, unreadable, empty or non-database file.
+    // or writes it. False for a missing, unreadable, empty or non-database file, and for one
+    // that no consistent read can be had of (another program holds it locked for writing).
     bool Connect();
-    // Runs one select. Nil (with Error and ErrorMessage set) when the statement fails.
+    // Runs one select, reading what the engine's own read-only connection reads now: other
+    // programs' commits, never their changes in progress. Nil (with Error and ErrorMessage
+    // set) when the statement fails.
     std::unique_ptr<RecordSet> SQLSelect(const QString& sql, bool fastForwardCursor = false);
     bool Error() const { return error_; }
     QString ErrorMessage() const { return errorMessage_; }
 
     // Tests lower the bounds to reach them quickly.
-    void SetLimits(const QueryLimits& limits) { limits_ = limits; }
+    void SetLimits(const QueryLimits& limits)
+    {
+        limits_ = limits;
+        connection_.SetLockWait(limits.lockWait);
+    }
 
 private:
     static int Progress(void* self);
+    std::unique_ptr<RecordSet> RunSelect(sqlite3* handle, const QByteArray& text, int* code);
 
     std::shared_ptr<FolderItem> file_;
-    sqlite3* handle_ = nullptr;
+    ReadOnlyConnection connection_;
+    bool connected_ = false;
     bool error_ = false;
     QString errorMessage_;
     QueryLimits limits_;
@@ -253,10 +267,11 @@ private:
     std::shared_ptr<RecordSet::Spare> spare_ = std::make_shared<RecordSet::Spare>();
 };
 
-// Opens a database file as Connect does: read-only, with the engine's defensive settings,
-// changing nothing of the file or its write-ahead log, and making nothing beside it but
-// the log's index where a log lies there. Nil with the engine's message when it cannot;
-// the caller closes the handle. The benchmark opens its bare connection with it too.
+// Opens a database file as Connect does, in the way its files now ask for: read-only, with
+// the engine's defensive settings, changing nothing of the file or its write-ahead log, and
+// making nothing beside it but the log's index where a log lies there. Nil with the reason
+// when it cannot; the caller closes the handle. The benchmark opens its bare connection
+// with it too.
 sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage);
 
 // Binds the engine once at start-up: initialises it and checks the library version.

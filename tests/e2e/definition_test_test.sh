@@ -30,8 +30,13 @@ definitions_now() {
   e2e_clipboard_raw | tr '\r' '\n' | cut -f2
 }
 copied() { ! e2e_clipboard_is 'e2e-marker' && ! e2e_clipboard_is ''; }
+# Reads the definitions into the named array, in this shell, so that a failure ends the test.
+read_definitions() {
+  definitions_now > "$E2E_TMP/definitions"
+  mapfile -t "$1" < "$E2E_TMP/definitions"
+}
 
-mapfile -t before < <(definitions_now)
+read_definitions before
 [ "${#before[@]}" = 3 ] || e2e_fail "the test holds ${#before[@]} definitions"
 printf '%s\n' "${before[@]}" | sort | cmp -s - <(printf '%s\n' "${!number_of[@]}" | sort) \
   || e2e_fail "the definitions are not the three words' own: ${before[*]}"
@@ -57,7 +62,7 @@ drag_mouse() {
 x=$((wx + 215 + 120))
 drag_mouse "$x" "$(row_y "$from")" "$x" "$(row_y "$to")"
 
-mapfile -t after < <(definitions_now)
+read_definitions after
 expected=("${before[@]}")
 expected[$from]=${before[$to]}
 expected[$to]=${before[$from]}
@@ -74,7 +79,7 @@ e2e_click "$E2E_MAIN" 470 65
 e2e_clear_clipboard
 e2e_key "$E2E_MAIN" ctrl+a ctrl+x
 e2e_wait_clipboard '---'
-mapfile -t after < <(definitions_now)
+read_definitions after
 [ "${after[*]}" = "${expected[*]}" ] || e2e_fail "after the drag out: ${after[*]}; expected ${expected[*]}"
 
 # Tick "Include answers when copying list." and press Done.

@@ -3,6 +3,12 @@
 # what the user sees and copies, read from outside the program.
 set -euo pipefail
 
+# A test that reads what a screen reader reads sets E2E_ACCESSIBLE=1 as it sources this file:
+# it then runs on a private session bus, whose accessibility bus e2e_start_display starts.
+if [ -n "${E2E_ACCESSIBLE:-}" ] && [ -z "${E2E_SESSION_BUS:-}" ]; then
+  exec env E2E_SESSION_BUS=1 dbus-run-session -- bash "$0" "$@"
+fi
+
 : "${LEXIVANE_BUILD:?set LEXIVANE_BUILD to the build folder}"
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
@@ -46,6 +52,7 @@ e2e_start_display() {
   mkdir -p "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
   unset DESKTOP_SESSION XDG_CURRENT_DESKTOP GNOME_DESKTOP_SESSION_ID KDE_FULL_SESSION || true
+  if [ -n "${E2E_ACCESSIBLE:-}" ]; then e2e_start_accessibility_bus; fi
 }
 
 # Copies the built package into a folder of the test's own: prints that folder (the
@@ -195,9 +202,11 @@ e2e_clipboard_raw() {
 }
 
 # Puts a marker of the test's own on the clipboard and waits until it is there, so that
-# what the program copies next cannot be overtaken by it.
+# what the program copies next cannot be overtaken by it. The xclip that serves the marker
+# stays behind; it must hold no output of ours open, or a reader of that output would wait
+# for it.
 e2e_clear_clipboard() {
-  printf 'e2e-marker' | xclip -selection clipboard -i
+  printf 'e2e-marker' | xclip -selection clipboard -i > /dev/null 2>&1
   e2e_until e2e_clipboard_is 'e2e-marker' || e2e_fail "the marker did not reach the clipboard"
 }
 
@@ -230,6 +239,32 @@ e2e_quit() {
 
 e2e_screenshot() {
   import -window "${2:-root}" "$1"
+}
+
+# What a screen reader reads of the program. This starts the accessibility bus of the test's
+# private session bus and waits until it answers. The session bus starts the bus's launcher at
+# the first request, with the test's own display and runtime folder, so that the bus's socket
+# is the test's own and no other test's bus answers for it.
+e2e_start_accessibility_bus() {
+  dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
+  e2e_until e2e_accessibility_bus_answers || e2e_fail "the accessibility bus did not start"
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+e2e_accessibility_bus_answers() {
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress > /dev/null 2>&1
+}
+
+# Reads the program's tree on the bus into $E2E_TREE, one line per object: role|name|description.
+E2E_TREE="$E2E_TMP/tree"
+e2e_read_tree() {
+  timeout 60 /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi_tree.py" "$E2E_APP_PID" > "$E2E_TREE" 2> "$E2E_TMP/reader.log"
+}
+e2e_tree_holds_lines() { e2e_read_tree && [ "$(sed 's/^ *//' "$E2E_TREE" | grep -cxE -- "$1")" = "$2" ]; }
+
+# Waits until the tree holds COUNT lines (without their indent) that match the pattern.
+e2e_wait_tree_lines() {
+  e2e_until e2e_tree_holds_lines "$1" "$2" \
+    || e2e_fail "not $2 lines '$1' on the accessibility bus; it holds: $(cat "$E2E_TREE") $(cat "$E2E_TMP/reader.log")"
 }
 
 e2e_pass() { echo "1 passed, 0 failed"; }

@@ -1,4 +1,4 @@
-# A package whose word database is missing or is no database: the failure message
+# A package whose word database is missing, is no database or cannot be read: the failure message
 # shows, Return dismisses it, the program ends with status 0, and the folder beside the
 # package is left as it was (no database created, the bad file unchanged). A start-up
 # that fails before the main window exists shows its message and ends the program with
@@ -24,6 +24,13 @@ run_without_database "missing"
 
 head -c 8192 /dev/urandom > "$folder/LexivaneDB"
 run_without_database "random bytes"
+
+# A FIFO where SQLite keeps its log: never opened, so the start neither blocks nor reads the
+# file without its log.
+e2e_make_database "$folder/LexivaneDB" "1|cat|noun|a small feline"
+mkfifo "$folder/LexivaneDB-wal"
+run_without_database "a FIFO as the log"
+rm "$folder/LexivaneDB-wal"
 
 # An SQLite library older than the program needs; the sanitizers' runtime then no longer
 # comes first among the libraries, which is as intended here.

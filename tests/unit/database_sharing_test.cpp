@@ -1,0 +1,320 @@
+// The word database read while other programs change, lock or link it: every read gives
+// what a fresh read-only connection of the engine gives at that moment, never a change in
+// progress, and nothing is made or written beside the file where it must not be.
+#include "platform/database.h"
+#include "platform/folder_item.h"
+#include "test_support.h"
+
+#include <QtTest>
+#include <cstdio>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Pages of another table first, so that compacting the file moves the words' pages.
+const QString kWords = "CREATE TABLE filler (b); INSERT INTO filler SELECT randomblob(3000) FROM"
+                       " (WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 50) SELECT i FROM c);"
+                       "CREATE TABLE thewords (id INTEGER, word TEXT); INSERT INTO thewords VALUES (1, 'cat');";
+
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+// A folder's entries with what each is: a file's bytes, a link's target; never a FIFO opened.
+QStringList Listing(const QString& folder)
+{
+    QStringList entries;
+    for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot
+                                                             | QDir::Hidden, QDir::Name)) {
+        const QString what = entry.isSymLink() ? "-> " + entry.symLinkTarget()
+                             : entry.isDir()   ? "folder"
+                             : entry.isFile()  ? QString::fromLatin1(Bytes(entry.filePath()).toHex())
+                                               : "other";
+        entries << entry.fileName() + " " + what;
+    }
+    return entries;
+}
+
+// The words that the program's search for c-t gives, or the error.
+QString Words(Database& db)
+{
+    auto rs = db.SQLSelect("SELECT * from thewords where word like 'c_t'");
+    if (!rs) return "error: " + db.ErrorMessage();
+    QStringList words;
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) words << rs->Field("word")->StringValue();
+    return words.join(' ');
+}
+
+// Another program's connection.
+class Writer {
+public:
+    explicit Writer(const QString& path) { sqlite3_open(QFile::encodeName(path).constData(), &handle_); }
+    ~Writer() { sqlite3_close(handle_); }
+    void Run(const QString& sql)
+    {
+        char* message = nullptr;
+        const int rc = sqlite3_exec(handle_, sql.toUtf8().constData(), nullptr, nullptr, &message);
+        QVERIFY2(rc == SQLITE_OK, message);
+    }
+    sqlite3* handle_ = nullptr;
+};
+
+// A log-mode file whose second word a writer committed to the log and left there.
+void MakeLogLeftBeside(const QString& path)
+{
+    RunSql(path, "PRAGMA journal_mode = WAL;" + kWords);
+    Writer writer(path);
+    sqlite3_db_config(writer.handle_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    writer.Run("INSERT INTO thewords VALUES (2, 'cot')");
+}
+
+} // namespace
+
+class DatabaseSharingTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    int folders_ = 0;
+
+    // The path of LexivaneDB in a new folder of its own.
+    QString NewDatabasePath()
+    {
+        const QString folder = dir_.filePath(QString::number(++folders_));
+        QDir().mkpath(folder);
+        return folder + "/LexivaneDB";
+    }
+
+    std::unique_ptr<Database> Connected(const QString& path)
+    {
+        auto db = std::make_unique<Database>();
+        QueryLimits limits;
+        limits.lockWait = 250;
+        db->SetLimits(limits);
+        db->SetDatabaseFile(std::make_shared<FolderItem>(path));
+        return db->Connect() ? std::move(db) : nullptr;
+    }
+
+private slots:
+    void initTestCase() { InitPluginEntrypoints(); }
+
+    void commitsDeletionsAndCompaction_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("rollback journal") << "DELETE";
+        QTest::newRow("write-ahead log") << "WAL";
+    }
+
+    void commitsDeletionsAndCompaction()
+    {
+        QFETCH(QString, mode);
+        const QString path = NewDatabasePath();
+        RunSql(path, "PRAGMA journal_mode = " + mode + ";" + kWords);
+        auto db = Connected(path);
+        QVERIFY(db);
+        QCOMPARE(Words(*db), "cat");
+        RunSql(path, "INSERT INTO thewords VALUES (2, 'cot')");   // a program that commits and ends
+        QCOMPARE(Words(*db), "cat cot");
+        {
+            Writer writer(path);   // one that stays: its log stays beside the file
+            writer.Run("INSERT INTO thewords VALUES (3, 'cut')");
+            QCOMPARE(Words(*db), "cat cot cut");
+            writer.Run("DELETE FROM filler; DELETE FROM thewords WHERE id = 1; VACUUM");
+            QCOMPARE(Words(*db), "cot cut");
+        }
+        if (mode != "DELETE") return;
+        // Turned into a log-mode file, left without a log: read without making one.
+        RunSql(path, "PRAGMA journal_mode = WAL");
+        QCOMPARE(Words(*db), "cot cut");
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::System), QStringList{"LexivaneDB"});
+    }
+
+    // Another program's change, with its pages already in the file, is never read: while it
+    // holds the file, reads fail after a short wait; once it died, a reader cannot roll it back.
+    void changeInProgress()
+    {
+        const QString path = NewDatabasePath(), crashed = NewDatabasePath();
+        RunSql(path, kWords);
+        auto db = Connected(path);
+        QVERIFY(db);
+        {
+            Writer writer(path);
+            writer.Run("PRAGMA cache_size = 2; BEGIN; UPDATE thewords SET word = 'cpt';"
+                       "INSERT INTO filler SELECT randomblob(3000) FROM filler;");
+            QVERIFY(Bytes(path).contains("cpt"));
+            QCOMPARE(Words(*db), "error: database is locked");
+            QVERIFY(!Connected(path));
+            QVERIFY(QFile::copy(path, crashed) && QFile::copy(path + "-journal", crashed + "-journal"));
+        }
+        QCOMPARE(Words(*db), "cat");
+        const QStringList left = Listing(QFileInfo(crashed).path());
+        Database reader;
+        reader.SetDatabaseFile(std::make_shared<FolderItem>(crashed));
+        QVERIFY(!reader.Connect());
+        QCOMPARE(reader.ErrorMessage(), "attempt to write a readonly database");   // the engine's words
+        QCOMPARE(Listing(QFileInfo(crashed).path()), left);
+    }
+
+    void writerHoldingTheLogExclusively()
+    {
+        const QString path = NewDatabasePath();
+        RunSql(path, "PRAGMA journal_mode = WAL;" + kWords);
+        {
+            Writer writer(path);
+            writer.Run("PRAGMA locking_mode = EXCLUSIVE; INSERT INTO thewords VALUES (2, 'cot')");
+            QVERIFY(QFile::exists(path + "-wal"));
+            QVERIFY(!Connected(path));
+        }
+        auto db = Connected(path);
+        QVERIFY(db);
+        QCOMPARE(Words(*db), "cat cot");
+    }
+
+    // An index that is not a regular file of its own is never used: the log is read with an
+    // index in memory, and neither the file, the log nor the index's other name changes.
+    void indexThatMayNotBeShared_data()
+    {
+        QTest::addColumn<QString>("index");
+        QTest::newRow("hard link") << "hard link";
+        QTest::newRow("symbolic link") << "symbolic link";
+    }
+
+    void indexThatMayNotBeShared()
+    {
+        QFETCH(QString, index);
+        const QString path = NewDatabasePath(), elsewhere = NewDatabasePath() + "-other";
+        MakeLogLeftBeside(path);
+        QFile other(elsewhere);
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write(QByteArray(32768, 'k')) == 32768);
+        other.close();
+        QVERIFY(QFile::remove(path + "-shm"));
+        const QByteArray shm = QFile::encodeName(path + "-shm");
+        if (index == "hard link") QCOMPARE(::link(QFile::encodeName(elsewhere).constData(), shm.constData()), 0);
+        if (index == "symbolic link") QVERIFY(QFile::link(elsewhere, path + "-shm"));
+        const QStringList before = Listing(QFileInfo(path).path());
+        for (int read = 0; read < 2; ++read) {
+            auto db = Connected(path);
+            QVERIFY(db);
+            QCOMPARE(Words(*db), "cat cot");
+        }
+        QCOMPARE(Listing(QFileInfo(path).path()), before);
+        QCOMPARE(Bytes(elsewhere), QByteArray(32768, 'k'));
+    }
+
+    // A linked database is read with the files beside the file it points to; a stray log
+    // beside the link changes nothing, and nothing is made beside either.
+    void linkedDatabase()
+    {
+        const QString linked = NewDatabasePath(), target = NewDatabasePath() + "-target";
+        MakeLogLeftBeside(target);
+        QVERIFY(QFile::link(target, linked));
+        auto db = Connected(linked);
+        QVERIFY(db);
+        QCOMPARE(Words(*db), "cat cot");
+        db.reset();
+
+        const QString strayLinked = NewDatabasePath(), logless = NewDatabasePath() + "-target";
+        RunSql(logless, "PRAGMA journal_mode = WAL;" + kWords);
+        QVERIFY(QFile::link(logless, strayLinked));
+        QVERIFY(QFile::copy(target + "-wal", strayLinked + "-wal"));
+        const QStringList linkFolder = Listing(QFileInfo(strayLinked).path());
+        const QStringList targetFolder = Listing(QFileInfo(logless).path());
+        db = Connected(strayLinked);
+        QVERIFY(db);
+        QCOMPARE(Words(*db), "cat");
+        db.reset();
+        QCOMPARE(Listing(QFileInfo(strayLinked).path()), linkFolder);
+        QCOMPARE(Listing(QFileInfo(logless).path()), targetFolder);
+    }
+
+    void blobInAUtf16File()
+    {
+        const QString path = NewDatabasePath();
+        RunSql(path, "PRAGMA encoding = 'UTF-16le'; CREATE TABLE thewords (id INTEGER, word TEXT, definition);"
+                     "INSERT INTO thewords VALUES (1, 'cat', CAST('a small feline' AS BLOB));");
+        auto db = Connected(path);
+        auto rs = db ? db->SQLSelect("select * from thewords where id = 1") : nullptr;
+        QVERIFY(rs);
+        rs->MoveFirst();
+        QCOMPARE(rs->Field("definition")->StringValue(), "a small feline");
+    }
+
+    // Files beside the database read by a program that may only read them, or that lie in a
+    // folder it cannot write: read in another process, which must not block.
+    void readByAUserWhoMayOnlyRead_data()
+    {
+        QTest::addColumn<QString>("beside");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("log without index, read-only folder") << "read-only folder" << "cat cot";
+        QTest::newRow("index the user may not open") << "-shm 0600" << "cat cot";
+        QTest::newRow("FIFO as the index") << "-shm FIFO" << "cat cot";
+        QTest::newRow("FIFO as the log")
+            << "-wal FIFO" << "error: The database cannot be read: LexivaneDB-wal beside it is not a regular file.";
+        QTest::newRow("FIFO as the journal")
+            << "-journal FIFO" << "error: The database cannot be read: LexivaneDB-journal beside it is not a regular file.";
+    }
+
+    void readByAUserWhoMayOnlyRead()
+    {
+        QFETCH(QString, beside);
+        QFETCH(QString, words);
+        if (geteuid() != 0 || QStandardPaths::findExecutable("setpriv").isEmpty()
+            || QStandardPaths::findExecutable("unshare").isEmpty())
+            QSKIP("needs root, setpriv and unshare");
+        const QString path = NewDatabasePath(), folder = QFileInfo(path).path();
+        MakeLogLeftBeside(path);
+        QVERIFY(QFile::remove(path + "-shm"));
+        const QByteArray suffix = beside.section(' ', 0, 0).toLatin1();
+        if (suffix == "-journal") RunSql(path, "PRAGMA journal_mode = DELETE");   // the log copied back
+        if (suffix == "-wal") QVERIFY(QFile::remove(path + "-wal"));
+        if (beside.endsWith("FIFO")) {
+            QCOMPARE(mkfifo(QFile::encodeName(path + suffix).constData(), 0644), 0);
+        } else if (suffix == "-shm") {
+            QFile index(path + suffix);
+            QVERIFY(index.open(QIODevice::WriteOnly) && index.write(QByteArray(32768, 0)) == 32768);
+            index.close();
+            QCOMPARE(chmod(QFile::encodeName(index.fileName()).constData(), 0600), 0);
+        }
+        for (const QString& p : {dir_.path(), folder}) QCOMPARE(chmod(QFile::encodeName(p).constData(), 0755), 0);
+        for (const QString& p : {path, path + "-wal"}) chmod(QFile::encodeName(p).constData(), 0644);
+        const QStringList before = Listing(folder);
+
+        QProcess reader;
+        const QString self = QCoreApplication::applicationFilePath();
+        if (beside == "read-only folder")
+            reader.start("unshare", {"-m", "sh", "-c",
+                                     "mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" \"$1\""
+                                     " && exec \"$2\" --read \"$3\"",
+                                     "sh", folder, self, path});
+        else
+            reader.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", self, "--read", path});
+        const bool ended = reader.waitForFinished(120000);
+        if (!ended) reader.kill();
+        QVERIFY2(ended, "the reader blocked");
+        QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()), words);
+        QCOMPARE(Listing(folder), before);
+    }
+};
+
+// A reader in a process of its own: prints the words of the c-t search, or the error.
+static int ReadAsAnotherProcess(const char* path)
+{
+    InitPluginEntrypoints();
+    Database db;
+    db.SetDatabaseFile(std::make_shared<FolderItem>(QString::fromLocal8Bit(path)));
+    std::fputs(qPrintable(db.Connect() ? Words(db) : "error: " + db.ErrorMessage()), stdout);
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--read") == 0) return ReadAsAnotherProcess(argv[2]);
+    QCoreApplication app(argc, argv);
+    DatabaseSharingTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "database_sharing_test.moc"
