@@ -337,14 +337,14 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
     // Every record is read into memory either way, so a forward-only cursor gains nothing.
     Q_UNUSED(fastForwardCursor);
     error_ = true;
+    if (!connected_) {
+        errorMessage_ = QStringLiteral("The database is not connected.");
+        return nullptr;
+    }
     const QByteArray text = sql.toUtf8();
     QElapsedTimer started;
     started.start();
     for (;;) {
-        if (!connected_) {
-            errorMessage_ = QStringLiteral("The database is not connected.");
-            return nullptr;
-        }
         sqlite3* handle = connection_.ForNextStatement(&errorMessage_);
         if (!handle)
             return nullptr;

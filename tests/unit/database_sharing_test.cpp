@@ -194,11 +194,10 @@ private slots:
         if (index == "hard link") QCOMPARE(::link(QFile::encodeName(elsewhere).constData(), shm.constData()), 0);
         if (index == "symbolic link") QVERIFY(QFile::link(elsewhere, path + "-shm"));
         const QStringList before = Listing(QFileInfo(path).path());
-        for (int read = 0; read < 2; ++read) {
-            auto db = Connected(path);
-            QVERIFY(db);
-            QCOMPARE(Words(*db), "cat cot");
-        }
+        auto db = Connected(path);
+        QVERIFY(db);
+        QCOMPARE(Words(*db), "cat cot");
+        db.reset();
         QCOMPARE(Listing(QFileInfo(path).path()), before);
         QCOMPARE(Bytes(elsewhere), QByteArray(32768, 'k'));
     }
@@ -277,8 +276,8 @@ private slots:
             index.close();
             QCOMPARE(chmod(QFile::encodeName(index.fileName()).constData(), 0600), 0);
         }
-        for (const QString& p : {dir_.path(), folder}) QCOMPARE(chmod(QFile::encodeName(p).constData(), 0755), 0);
-        for (const QString& p : {path, path + "-wal"}) chmod(QFile::encodeName(p).constData(), 0644);
+        for (const QString& p : {dir_.path(), folder, path, path + "-wal"})   // readable by all, as installed
+            chmod(QFile::encodeName(p).constData(), QFileInfo(p).isDir() ? 0755 : 0644);
         const QStringList before = Listing(folder);
 
         QProcess reader;
