@@ -293,7 +293,7 @@ sqlite3* OpenReadOnlyDatabase(const QString& path, QString* errorMessage)
 
 bool Database::Connect()
 {
-    connection_.SetPath(QString());
+    connection_.SetPath(file_ ? file_->NativePath() : QString());
     connected_ = false;
     error_ = true;
 
@@ -301,22 +301,14 @@ bool Database::Connect()
         errorMessage_ = QStringLiteral("No database file has been named.");
         return false;
     }
-    const QFileInfo info(file_->NativePath());
-    if (!info.exists()) {
-        errorMessage_ = QStringLiteral("The database file does not exist.");
-        return false;
-    }
-    if (info.isDir()) {
-        errorMessage_ = QStringLiteral("The database file is a folder, not a file.");
-        return false;
-    }
     // The engine takes an empty file for an empty database; an empty file holds no
-    // words, so it is refused like any other file that is not a word database.
+    // words, so it is refused like any other file that is not a word database. A missing
+    // file, a folder and the like the connection refuses itself.
+    const QFileInfo info(file_->NativePath());
     if (info.isFile() && info.size() == 0) {
         errorMessage_ = QStringLiteral("The database file is empty.");
         return false;
     }
-    connection_.SetPath(file_->NativePath());
     if (!connection_.ForNextStatement(&errorMessage_))
         return false;
     connected_ = true;

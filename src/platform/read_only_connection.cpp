@@ -119,11 +119,10 @@ QString Problem(const DatabaseFiles& files)
         return QStringLiteral("The database file does not exist.");
     if (!files.file.regular)
         return QStringLiteral("The database file is not a regular file.");
-    const QString name = QFileInfo(files.target).fileName();
     for (const auto& [stamp, suffix] : {std::pair{&files.log, "-wal"}, std::pair{&files.journal, "-journal"}})
         if (stamp->exists && !stamp->regular)
             return QStringLiteral("The database cannot be read: %1%2 beside it is not a regular file.")
-                .arg(name, QLatin1String(suffix));
+                .arg(QFileInfo(files.target).fileName(), QLatin1String(suffix));
     return QString();
 }
 
@@ -218,27 +217,30 @@ bool ReadOnlyConnection::Open(const DatabaseFiles& files, QString* message)
     const int rc = sqlite3_exec(handle_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         return true;
-    if (way_ == Way::Locked && files.log.exists && IndexFailure(rc)) {
-        indexFailed_ = true;
+    if (GiveUpSharedIndex(rc))
         return Open(files, message);
-    }
     *message = EngineMessage(handle_, rc);
     Close();
     return false;
 }
 
+bool ReadOnlyConnection::GiveUpSharedIndex(int code)
+{
+    if (way_ != Way::Locked || !openedAt_.log.exists || !IndexFailure(code))
+        return false;
+    indexFailed_ = true;
+    return true;
+}
+
 bool ReadOnlyConnection::RunAgain(int code, const QElapsedTimer& started, QString* gaveUp)
 {
-    if (way_ == Way::Locked) {
-        if (!openedAt_.log.exists || !IndexFailure(code))
-            return false;   // the engine's locks kept the read consistent
-        indexFailed_ = true;
+    if (GiveUpSharedIndex(code)) {
         Close();
         return true;
     }
-    // Without locks, a read is sound only when nothing changed while it ran.
-    const DatabaseFiles now = DatabaseFiles::Look(path_);
-    if (now.file == openedAt_.file && now.log == openedAt_.log && now.target == openedAt_.target)
+    // With locks the engine kept the read consistent; without, it is sound only when
+    // nothing changed while it ran.
+    if (way_ == Way::Locked || !NeedsReopen(DatabaseFiles::Look(path_)))
         return false;
     Close();
     if (started.elapsed() < lockWait_)

@@ -49,7 +49,6 @@ public:
     void SetPath(const QString& path);
     // How long another program may hold the file locked for writing before a read gives up.
     void SetLockWait(int milliseconds) { lockWait_ = milliseconds; }
-    int LockWait() const { return lockWait_; }
 
     // The connection for the next statement: the open one, or one opened afresh when the
     // files changed so. Nil with the reason when no read can be had now.
@@ -59,7 +58,6 @@ public:
     // lock wait has passed since `started`, no consistent read can be had: false, with the
     // engine's words for that in `gaveUp`.
     bool RunAgain(int code, const QElapsedTimer& started, QString* gaveUp);
-    Way OpenWay() const { return way_; }
     // Hands over the open connection; the caller closes it.
     sqlite3* Release();
 
@@ -67,6 +65,9 @@ private:
     void Close();
     bool Open(const DatabaseFiles& files, QString* message);
     bool NeedsReopen(const DatabaseFiles& now) const;
+    // Whether a locked read of a log failed on its shared index, which a private index
+    // avoids; if so, the index is given up until the files change.
+    bool GiveUpSharedIndex(int code);
 
     QString path_;
     int lockWait_ = 3000;

@@ -5,23 +5,7 @@
 #include "search/window1.h"
 #include "test_support.h"
 
-#include <QDirIterator>
 #include <QtTest>
-
-namespace {
-// Every file and folder under a folder with its content: what the program writes shows.
-QStringList listing(const QString& folder)
-{
-    QStringList entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        entries << file.fileName() + " " + (file.open(QIODevice::ReadOnly) ? file.readAll().toHex() : "");
-    }
-    entries.sort();
-    return entries;
-}
-}  // namespace
 
 class DatabaseConnectionTest : public QObject {
     Q_OBJECT
@@ -59,7 +43,7 @@ private slots:
         else if (content == "<other>") RunSql(file.fileName(), "CREATE TABLE other (id INTEGER, word TEXT)");
         else if (where.endsWith('/')) QVERIFY(QDir().mkpath(file.fileName()));
         else if (content != "<none>") QVERIFY(file.open(QFile::WriteOnly) && file.write(content) >= 0 && file.flush());
-        const QStringList before = listing(package.folder());
+        const QStringList before = Listing(package.folder());
         // Nothing is remembered between runs: the second start goes the same way.
         for (int run = 0; run < 2; ++run) {
             InstallFrameworkFilters();
@@ -80,7 +64,7 @@ private slots:
             StopProgram();
         }
         // The file is read as found: not created, not written, no journal beside it.
-        QCOMPARE(listing(package.folder()), before);
+        QCOMPARE(Listing(package.folder()), before);
     }
 };
 

@@ -13,12 +13,6 @@ Q_DECLARE_METATYPE(Records)
 Q_DECLARE_METATYPE(QueryLimits)
 
 namespace {
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
 // "id:word:type;..." in the engine's order; each definition is "d" and the id.
 Records R(const QString& text)
 {
@@ -47,7 +41,7 @@ class PatternSearchTest : public QObject {
     {
         package_ = std::make_unique<TestPackage>();
         package_->setWords(records);
-        databaseBytes_ = fileBytes(package_->databasePath());
+        databaseBytes_ = FileBytes(package_->databasePath());
         QVERIFY(StartProgram(*package_));
     }
 
@@ -89,7 +83,7 @@ private slots:
     {
         StopProgram();
         // Whatever the searches did, the word database is read only.
-        QCOMPARE(fileBytes(package_->databasePath()), databaseBytes_);
+        QCOMPARE(FileBytes(package_->databasePath()), databaseBytes_);
         package_.reset();
     }
 
@@ -178,7 +172,7 @@ private slots:
         QFETCH(QString, message);
         package_ = std::make_unique<TestPackage>();
         RunSql(package_->databasePath(), sql);
-        databaseBytes_ = fileBytes(package_->databasePath());
+        databaseBytes_ = FileBytes(package_->databasePath());
         QVERIFY(StartProgram(*package_));
         w()->db->SetLimits(limits);
         // One message each time, and the program goes on as before.

@@ -25,6 +25,29 @@ void RunSql(const QString& path, const QString& sql)
     QVERIFY2(rc == SQLITE_OK, qPrintable(path + ": " + text));
 }
 
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+QStringList Listing(const QString& folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        const QString what = entry.isSymLink() ? "-> " + entry.symLinkTarget()
+                             : entry.isDir()   ? "folder"
+                             : entry.isFile()  ? QString::fromLatin1(FileBytes(entry.filePath()).toHex())
+                                               : "other";
+        entries << QDir(folder).relativeFilePath(entry.filePath()) + " " + what;
+    }
+    entries.sort();
+    return entries;
+}
+
 void MakeWordDatabase(const QString& path, const std::vector<WordRecord>& records)
 {
     QFile::remove(path);

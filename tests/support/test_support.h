@@ -15,6 +15,11 @@ struct WordRecord { qint64 id; QString word, type, definition; };
 // A database whose table thewords holds these records in this order; SQL run on a file.
 void MakeWordDatabase(const QString& path, const std::vector<WordRecord>& records);
 void RunSql(const QString& path, const QString& sql);
+// A file's bytes, or "<none>" when it cannot be read.
+QByteArray FileBytes(const QString& path);
+// Every entry under a folder with what it is: a file's bytes, a link's target, "folder" or
+// "other"; nothing but regular files is opened (a FIFO would block). What a program wrote shows.
+QStringList Listing(const QString& folder);
 
 // An installed package (lexivane/bin/lexivane, lexivane/Resources, LexivaneDB) the program runs from.
 class TestPackage {

@@ -18,27 +18,6 @@ const QString kWords = "CREATE TABLE filler (b); INSERT INTO filler SELECT rando
                        " (WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 50) SELECT i FROM c);"
                        "CREATE TABLE thewords (id INTEGER, word TEXT); INSERT INTO thewords VALUES (1, 'cat');";
 
-QByteArray Bytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-// A folder's entries with what each is: a file's bytes, a link's target; never a FIFO opened.
-QStringList Listing(const QString& folder)
-{
-    QStringList entries;
-    for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot
-                                                             | QDir::Hidden, QDir::Name)) {
-        const QString what = entry.isSymLink() ? "-> " + entry.symLinkTarget()
-                             : entry.isDir()   ? "folder"
-                             : entry.isFile()  ? QString::fromLatin1(Bytes(entry.filePath()).toHex())
-                                               : "other";
-        entries << entry.fileName() + " " + what;
-    }
-    return entries;
-}
-
 // The words that the program's search for c-t gives, or the error.
 QString Words(Database& db)
 {
@@ -131,6 +110,35 @@ private slots:
         QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::System), QStringList{"LexivaneDB"});
     }
 
+    // A writer that committed and ended without copying its log into the file leaves those
+    // records in the log alone: they are read, at every start, and neither file changes.
+    void recordsCommittedToALogAreRead_data()
+    {
+        QTest::addColumn<bool>("indexLeft");
+        QTest::newRow("log and its index left") << true;
+        QTest::newRow("log left, its index gone") << false;
+    }
+
+    void recordsCommittedToALogAreRead()
+    {
+        QFETCH(bool, indexLeft);
+        const QString path = NewDatabasePath(), folder = QFileInfo(path).path();
+        MakeLogLeftBeside(path);
+        if (!indexLeft) QVERIFY(QFile::remove(path + "-shm"));
+        const QByteArray file = FileBytes(path), log = FileBytes(path + "-wal");
+        QVERIFY(log.size() > 32);
+        for (int run = 0; run < 2; ++run) {
+            auto db = Connected(path);
+            QVERIFY(db);
+            QCOMPARE(Words(*db), "cat cot");
+        }
+        QCOMPARE(FileBytes(path), file);
+        QCOMPARE(FileBytes(path + "-wal"), log);
+        QStringList made = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        made.removeAll("LexivaneDB-shm");   // the log's index may be made
+        QCOMPARE(made, QStringList({"LexivaneDB", "LexivaneDB-wal"}));
+    }
+
     // Another program's change, with its pages already in the file, is never read: while it
     // holds the file, reads fail after a short wait; once it died, a reader cannot roll it back.
     void changeInProgress()
@@ -143,7 +151,7 @@ private slots:
             Writer writer(path);
             writer.Run("PRAGMA cache_size = 2; BEGIN; UPDATE thewords SET word = 'cpt';"
                        "INSERT INTO filler SELECT randomblob(3000) FROM filler;");
-            QVERIFY(Bytes(path).contains("cpt"));
+            QVERIFY(FileBytes(path).contains("cpt"));
             QCOMPARE(Words(*db), "error: database is locked");
             QVERIFY(!Connected(path));
             QVERIFY(QFile::copy(path, crashed) && QFile::copy(path + "-journal", crashed + "-journal"));
@@ -199,7 +207,7 @@ private slots:
         QCOMPARE(Words(*db), "cat cot");
         db.reset();
         QCOMPARE(Listing(QFileInfo(path).path()), before);
-        QCOMPARE(Bytes(elsewhere), QByteArray(32768, 'k'));
+        QCOMPARE(FileBytes(elsewhere), QByteArray(32768, 'k'));
     }
 
     // A linked database is read with the files beside the file it points to; a stray log
