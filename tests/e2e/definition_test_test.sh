@@ -50,11 +50,15 @@ for i in 0 1 2; do
   if [ "$j" != "$i" ]; then from=$i; to=$j; break; fi
 done
 row_y() { echo $((wy + menu + 1 + $1 * 22 + 11)); }
-# Presses at X1 Y1, moves in steps to X2 Y2 and lets go there.
+# Presses at X1 Y1, moves in steps to X2 Y2 and lets go there. Before the last steps the
+# program answers a request for the clipboard (it holds the last Copy List), and so has taken
+# the moves before it and started the drag: moves that came in before the drag began, all
+# at once from a program that was busy, would leave the drop nowhere.
 drag_mouse() {
   local x1=$1 y1=$2 x2=$3 y2=$4 step
   xdotool mousemove --sync "$x1" "$y1" mousedown 1
   for step in 1 2 3 4 5 6 7 8; do
+    [ "$step" != 7 ] || e2e_clipboard_raw > /dev/null
     xdotool mousemove --sync $((x1 + (x2 - x1) * step / 8)) $((y1 + (y2 - y1) * step / 8 + step % 2))
   done
   xdotool mousemove --sync "$((x2 + 3))" "$y2" mouseup 1
