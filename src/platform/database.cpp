@@ -309,6 +309,7 @@ bool Database::Connect()
         errorMessage_ = QStringLiteral("The database file is empty.");
         return false;
     }
+    connection_.BeginRead();
     if (!connection_.ForNextStatement(&errorMessage_))
         return false;
     connected_ = true;
@@ -334,8 +335,7 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
         return nullptr;
     }
     const QByteArray text = sql.toUtf8();
-    QElapsedTimer started;
-    started.start();
+    connection_.BeginRead();
     for (;;) {
         sqlite3* handle = connection_.ForNextStatement(&errorMessage_);
         if (!handle)
@@ -343,7 +343,7 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const QString& sql, bool fastForw
         int code = SQLITE_OK;
         std::unique_ptr<RecordSet> set = RunSelect(handle, text, &code);
         QString gaveUp;
-        if (connection_.RunAgain(code, started, &gaveUp))
+        if (connection_.RunAgain(code, &gaveUp))
             continue;
         if (!gaveUp.isEmpty()) {
             errorMessage_ = gaveUp;

@@ -1,8 +1,12 @@
 #include "platform/read_only_connection.h"
 
+#include "platform/no_create_vfs.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <iterator>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -52,8 +56,10 @@ QString EngineMessage(sqlite3* handle, int code)
     return QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code));
 }
 
-// Opens without reading anything yet, so that the way can still change.
-sqlite3* OpenAs(const QString& target, ReadOnlyConnection::Way way, int lockWait, QString* message)
+// Opens without reading anything yet, so that the way can still change. Another program's
+// lock is waited for by `waitForLock`.
+sqlite3* OpenAs(const QString& target, ReadOnlyConnection::Way way, int (*waitForLock)(void*, int), void* waiter,
+                QString* message)
 {
     using Way = ReadOnlyConnection::Way;
     // The connection is only ever used from one thread at a time, so the engine's own
@@ -61,7 +67,7 @@ sqlite3* OpenAs(const QString& target, ReadOnlyConnection::Way way, int lockWait
     sqlite3* handle = nullptr;
     int rc = sqlite3_open_v2(FileUri(target, way == Way::Immutable).constData(), &handle,
                              SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
-                             way == Way::PrivateIndex ? "unix-none" : nullptr);
+                             NoCreateVfs(way == Way::PrivateIndex));
     if (rc == SQLITE_OK)
         rc = sqlite3_extended_result_codes(handle, 1);
     // A reader of a log never copies it into the file when it closes, which would change
@@ -80,8 +86,8 @@ sqlite3* OpenAs(const QString& target, ReadOnlyConnection::Way way, int lockWait
     // own memory; with no locks to take, a folder we may not write does not stop it either.
     if (rc == SQLITE_OK && way == Way::PrivateIndex)
         rc = sqlite3_exec(handle, "PRAGMA locking_mode = EXCLUSIVE", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK && way == Way::Locked)
-        rc = sqlite3_busy_timeout(handle, lockWait);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_busy_handler(handle, waitForLock, waiter);
     if (rc != SQLITE_OK) {
         *message = EngineMessage(handle, rc);
         sqlite3_close_v2(handle);
@@ -166,62 +172,91 @@ sqlite3* ReadOnlyConnection::Release()
 {
     sqlite3* handle = handle_;
     handle_ = nullptr;
+    if (handle)
+        sqlite3_busy_timeout(handle, lockWait_);   // the engine's own wait, which needs no connection of ours
     return handle;
 }
 
-bool ReadOnlyConnection::NeedsReopen(const DatabaseFiles& now) const
+bool ReadOnlyConnection::Changed(const DatabaseFiles& now) const
 {
     // Without locks the engine takes the files for unchanged; with them, it follows commits
     // but not a file that became a log-mode file without a log, whose log it would make.
     // Either way a change of the file or its log calls for a fresh look: they change only
     // when another program writes them.
-    return !handle_ || now.target != openedAt_.target || now.file != openedAt_.file || now.log != openedAt_.log
+    return now.target != openedAt_.target || now.file != openedAt_.file || now.log != openedAt_.log
            || now.IndexUsable() != openedAt_.IndexUsable();
+}
+
+bool ReadOnlyConnection::SpoiltByAChange(int code) const
+{
+    // With locks the engine keeps a read consistent; what it cannot follow is a log that
+    // was deleted after we looked, which then fails to open. Without locks, a read is sound
+    // only when nothing changed while it ran.
+    if (way_ == Way::Locked && (code & 0xff) != SQLITE_CANTOPEN)
+        return false;
+    return Changed(DatabaseFiles::Look(path_));
 }
 
 sqlite3* ReadOnlyConnection::ForNextStatement(QString* message)
 {
-    const DatabaseFiles now = DatabaseFiles::Look(path_);
-    const QString problem = Problem(now);
-    if (!problem.isEmpty()) {
-        Close();
-        *message = problem;
-        return nullptr;
-    }
-    if (NeedsReopen(now)) {
-        if (now.target != openedAt_.target || now.index != openedAt_.index)
-            indexFailed_ = false;   // the index may be usable now
-        if (!Open(now, message))
+    for (;;) {
+        const DatabaseFiles now = DatabaseFiles::Look(path_);
+        const QString problem = Problem(now);
+        if (!problem.isEmpty()) {
+            Close();
+            *message = problem;
             return nullptr;
+        }
+        if (NeedsReopen(now)) {
+            if (now.target != openedAt_.target || now.index != openedAt_.index)
+                indexFailed_ = false;   // the index may be usable now
+            switch (Open(now, message)) {
+            case Opened::Yes:
+                break;
+            case Opened::No:
+                return nullptr;
+            case Opened::FilesChangedMeanwhile:
+                if (SpendAttempt())
+                    continue;
+                *message = QString::fromUtf8(sqlite3_errstr(SQLITE_BUSY));
+                return nullptr;
+            }
+        }
+        StartAttempt();
+        return handle_;
     }
-    return handle_;
 }
 
-bool ReadOnlyConnection::Open(const DatabaseFiles& files, QString* message)
+ReadOnlyConnection::Opened ReadOnlyConnection::Open(const DatabaseFiles& files, QString* message)
 {
     Close();
+    StartAttempt();
     openedAt_ = files;
     way_ = files.log.exists && (!files.IndexUsable() || indexFailed_) ? Way::PrivateIndex : Way::Locked;
-    handle_ = OpenAs(files.target, way_, lockWait_, message);
-    // Without its log, a log-mode file read the engine's way would get a new log and index
+    handle_ = OpenAs(files.target, way_, &ReadOnlyConnection::WaitForLock, this, message);
+    // Without its log, a log-mode file read the engine's way would need a new log and index
     // beside it. Nothing else can have committed to it then, so the file is read alone.
     if (handle_ && !files.log.exists && InLogMode(handle_)) {
         Close();
         way_ = Way::Immutable;
-        handle_ = OpenAs(files.target, way_, lockWait_, message);
+        handle_ = OpenAs(files.target, way_, &ReadOnlyConnection::WaitForLock, this, message);
     }
     if (!handle_)
-        return false;
+        return Opened::No;
     // Opening reads nothing yet; the first read of the schema is what tells a database
     // from any other file (and a file that no one holds locked), so it is done here.
     const int rc = sqlite3_exec(handle_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
-        return true;
+        return Opened::Yes;
+    if (SpoiltByAChange(rc)) {
+        Close();
+        return Opened::FilesChangedMeanwhile;
+    }
     if (GiveUpSharedIndex(rc))
         return Open(files, message);
     *message = EngineMessage(handle_, rc);
     Close();
-    return false;
+    return Opened::No;
 }
 
 bool ReadOnlyConnection::GiveUpSharedIndex(int code)
@@ -232,19 +267,49 @@ bool ReadOnlyConnection::GiveUpSharedIndex(int code)
     return true;
 }
 
-bool ReadOnlyConnection::RunAgain(int code, const QElapsedTimer& started, QString* gaveUp)
+bool ReadOnlyConnection::RunAgain(int code, QString* gaveUp)
 {
-    if (GiveUpSharedIndex(code)) {
+    if (!SpoiltByAChange(code)) {
+        if (!GiveUpSharedIndex(code))
+            return false;
         Close();
         return true;
     }
-    // With locks the engine kept the read consistent; without, it is sound only when
-    // nothing changed while it ran.
-    if (way_ == Way::Locked || !NeedsReopen(DatabaseFiles::Look(path_)))
-        return false;
     Close();
-    if (started.elapsed() < lockWait_)
+    if (SpendAttempt())
         return true;
     *gaveUp = QString::fromUtf8(sqlite3_errstr(SQLITE_BUSY));
     return false;
+}
+
+void ReadOnlyConnection::StartAttempt()
+{
+    attempt_.start();
+    waitedBeforeAttempt_ = waited_;
+}
+
+bool ReadOnlyConnection::SpendAttempt()
+{
+    // The attempt's own waits for locks are counted already; at least a millisecond, so
+    // that a program that never stops changing the files ends the read too.
+    const qint64 lost = attempt_.elapsed() - (waited_ - waitedBeforeAttempt_);
+    waited_ += int(std::max<qint64>(lost, 1));
+    return waited_ < lockWait_;
+}
+
+int ReadOnlyConnection::WaitForLock(void* self, int count)
+{
+    // The engine's own steps: short first, for a writer that is about to finish.
+    static constexpr int kSteps[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    auto* connection = static_cast<ReadOnlyConnection*>(self);
+    const int left = connection->lockWait_ - connection->waited_;
+    if (left <= 0)
+        return 0;
+    const int step = std::min(kSteps[std::min<size_t>(size_t(count), std::size(kSteps) - 1)], left);
+    QElapsedTimer slept;
+    slept.start();
+    const int asked = sqlite3_sleep(step);
+    // A loaded machine may sleep longer than asked: what passed counts.
+    connection->waited_ += int(std::max<qint64>({qint64(asked), slept.elapsed(), 1}));
+    return 1;
 }

@@ -49,28 +49,46 @@ public:
     void SetPath(const QString& path);
     // How long another program may hold the file locked for writing before a read gives up.
     void SetLockWait(int milliseconds) { lockWait_ = milliseconds; }
+    // Starts one read (a connect or a search). From here on, looking at the files, opening
+    // them afresh, the first read and the statement, with every run again, wait for other
+    // programs at most the lock wait in all; reading itself is not counted.
+    void BeginRead() { waited_ = 0; }
 
     // The connection for the next statement: the open one, or one opened afresh when the
     // files changed so. Nil with the reason when no read can be had now.
     sqlite3* ForNextStatement(QString* message);
     // After a statement with this result code: whether its records may be wrong or missing,
     // so that it must run again on the connection that ForNextStatement then gives. Once the
-    // lock wait has passed since `started`, no consistent read can be had: false, with the
-    // engine's words for that in `gaveUp`.
-    bool RunAgain(int code, const QElapsedTimer& started, QString* gaveUp);
+    // lock wait is spent, no consistent read can be had: false, with the engine's words for
+    // that in `gaveUp`.
+    bool RunAgain(int code, QString* gaveUp);
     // Hands over the open connection; the caller closes it.
     sqlite3* Release();
 
 private:
+    enum class Opened { Yes, No, FilesChangedMeanwhile };
+
     void Close();
-    bool Open(const DatabaseFiles& files, QString* message);
-    bool NeedsReopen(const DatabaseFiles& now) const;
+    Opened Open(const DatabaseFiles& files, QString* message);
+    // Whether these files differ from the ones opened in a way the open connection cannot follow.
+    bool Changed(const DatabaseFiles& now) const;
+    bool NeedsReopen(const DatabaseFiles& now) const { return !handle_ || Changed(now); }
+    // Whether a statement with this result may have read another program's change half made.
+    bool SpoiltByAChange(int code) const;
     // Whether a locked read of a log failed on its shared index, which a private index
     // avoids; if so, the index is given up until the files change.
     bool GiveUpSharedIndex(int code);
+    void StartAttempt();
+    // Counts an attempt that a change spoilt as time spent waiting for the program that made
+    // it; false once the lock wait is spent.
+    bool SpendAttempt();
+    static int WaitForLock(void* self, int count);
 
     QString path_;
     int lockWait_ = 3000;
+    int waited_ = 0;   // milliseconds of the lock wait spent by this read
+    QElapsedTimer attempt_;
+    int waitedBeforeAttempt_ = 0;
     sqlite3* handle_ = nullptr;
     Way way_ = Way::Locked;
     DatabaseFiles openedAt_;

@@ -7,6 +7,8 @@
 
 #include <QtTest>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +53,68 @@ void MakeLogLeftBeside(const QString& path)
     writer.Run("INSERT INTO thewords VALUES (2, 'cot')");
 }
 
+// A file layer under the reader's, through which a test plays another program at the very
+// moment a race needs it: as the reader opens the file, asks for its shared lock, or has
+// read its first page. Waits for a lock may be counted instead of slept.
+namespace race {
+std::function<void()> onOpen;
+std::function<void()> onSharedLock;
+std::function<void(char* page)> onFirstPage;
+bool countSleeps = false;
+qint64 slept = 0;   // microseconds
+
+sqlite3_vfs* engine = nullptr;
+const sqlite3_io_methods* fileMethods = nullptr;
+sqlite3_io_methods hooked;
+
+int Lock(sqlite3_file* file, int level)
+{
+    if (level == SQLITE_LOCK_SHARED && onSharedLock) onSharedLock();
+    return fileMethods->xLock(file, level);
+}
+
+int Read(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset)
+{
+    const int rc = fileMethods->xRead(file, buffer, amount, offset);
+    if (offset == 0 && amount >= 512 && onFirstPage) std::exchange(onFirstPage, {})(static_cast<char*>(buffer));
+    return rc;
+}
+
+int Open(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags)
+{
+    const bool reader = (flags & SQLITE_OPEN_MAIN_DB) && (flags & SQLITE_OPEN_READONLY);
+    if (reader && onOpen) std::exchange(onOpen, {})();
+    const int rc = engine->xOpen(engine, name, file, flags, outFlags);
+    if (rc != SQLITE_OK || !reader || !file->pMethods) return rc;
+    if (!fileMethods) {
+        fileMethods = file->pMethods;
+        hooked = *fileMethods;
+        hooked.xLock = Lock;
+        hooked.xRead = Read;
+    }
+    if (file->pMethods == fileMethods) file->pMethods = &hooked;
+    return rc;
+}
+
+int Sleep(sqlite3_vfs*, int microseconds)
+{
+    if (!countSleeps) return engine->xSleep(engine, microseconds);
+    slept += microseconds;
+    return microseconds;
+}
+
+// The engine's own layer with the hooks, made the default before any connection opens.
+void Install()
+{
+    engine = sqlite3_vfs_find(nullptr);
+    static sqlite3_vfs vfs = *engine;
+    vfs.zName = "race";
+    vfs.xOpen = Open;
+    vfs.xSleep = Sleep;
+    sqlite3_vfs_register(&vfs, 1);
+}
+} // namespace race
+
 } // namespace
 
 class DatabaseSharingTest : public QObject {
@@ -78,6 +142,13 @@ class DatabaseSharingTest : public QObject {
 
 private slots:
     void initTestCase() { InitPluginEntrypoints(); }
+    void cleanup()
+    {
+        race::onOpen = {};
+        race::onSharedLock = {};
+        race::onFirstPage = {};
+        race::countSleeps = false;
+    }
 
     void commitsDeletionsAndCompaction_data()
     {
@@ -236,6 +307,76 @@ private slots:
         QCOMPARE(Listing(QFileInfo(logless).path()), targetFolder);
     }
 
+    // A writer ends its log (copies it into the file and deletes it) just after the reader
+    // looked at the files: the engine, finding a log-mode file without a log, would make
+    // one. The file is read alone instead, and nothing is made beside it.
+    void logEndedBetweenTheLookAndTheOpen()
+    {
+        const QString path = NewDatabasePath(), ended = NewDatabasePath();
+        MakeLogLeftBeside(path);
+        QVERIFY(QFile::copy(path, ended) && QFile::copy(path + "-wal", ended + "-wal"));
+        RunSql(ended, "PRAGMA wal_checkpoint(TRUNCATE)");
+        QVERIFY(!QFile::exists(ended + "-wal"));
+        race::onOpen = [&] {
+            QFile::remove(path + "-wal");
+            QFile::remove(path + "-shm");
+            QFile::remove(path);
+            QFile::rename(ended, path);
+        };
+        auto db = Connected(path);
+        QVERIFY(db);
+        QCOMPARE(Words(*db), "cat cot");
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                 QStringList{"LexivaneDB"});
+    }
+
+    // Two writers take turns holding the file while a search reopens it: however often it
+    // has to wait, one search waits for them at most the lock wait in all.
+    void writersTakingTurnsAtTheLock()
+    {
+        const QString path = NewDatabasePath();
+        RunSql(path, kWords);
+        auto db = Connected(path);
+        QVERIFY(db);
+        RunSql(path, "INSERT INTO thewords VALUES (2, 'cot')");   // the next search reopens
+        Writer first(path), second(path);
+        first.Run("BEGIN EXCLUSIVE");
+        int turn = 0;
+        race::onSharedLock = [&] {
+            if (turn == 0 && race::slept >= 150000) {
+                first.Run("COMMIT");
+                turn = 1;
+            } else if (turn == 1) {
+                second.Run("BEGIN EXCLUSIVE");
+                turn = 2;
+            }
+        };
+        race::slept = 0;
+        race::countSleeps = true;
+        QCOMPARE(Words(*db), "error: database is locked");
+        QCOMPARE(turn, 2);
+        QVERIFY2(race::slept <= 250000, qPrintable(QString("waited %1 ms").arg(race::slept / 1000)));
+        second.Run("COMMIT");
+        QCOMPARE(Words(*db), "cat cot");
+    }
+
+    // A writer's commit lands while the reopened connection, which takes no locks, reads the
+    // file's first page, so that the page is read half old, half new: the read runs again.
+    void commitDuringTheFirstRead()
+    {
+        const QString path = NewDatabasePath();
+        RunSql(path, "PRAGMA journal_mode = WAL;" + kWords);   // a log-mode file without its log
+        auto db = Connected(path);
+        QVERIFY(db);
+        RunSql(path, "INSERT INTO thewords VALUES (2, 'cot')");   // the next search reopens
+        race::onFirstPage = [&](char* page) {
+            RunSql(path, "INSERT INTO thewords VALUES (3, 'cut')");
+            std::memset(page, 0, 16);
+        };
+        QCOMPARE(Words(*db), "cat cot cut");
+        QVERIFY(!race::onFirstPage);
+    }
+
     void blobInAUtf16File()
     {
         const QString path = NewDatabasePath();
@@ -318,6 +459,7 @@ static int ReadAsAnotherProcess(const char* path)
 int main(int argc, char** argv)
 {
     if (argc == 3 && qstrcmp(argv[1], "--read") == 0) return ReadAsAnotherProcess(argv[2]);
+    race::Install();
     QCoreApplication app(argc, argv);
     DatabaseSharingTest test;
     QTEST_SET_MAIN_SOURCE_PATH
