@@ -86,6 +86,7 @@ private slots:
         QTest::newRow("markup, returns") << "" << "dog|3,4" << "1.  line one\rline two\r2.  <b>markup</b> &amp; more\r";
         QTest::newRow("one id, speak only") << "s" << "cat|12" << "def12";
         QTest::newRow("dictionary only, blank") << "d" << "ice cream|12" << "def12";
+        QTest::newRow("dictionary only, signs around letters and digits") << "d" << "@AZ[`az{/09:-._~|12" << "def12";
         QTest::newRow("selection cleared") << "ds" << "" << "";
         QTest::newRow("both ticked, then unticked") << "dsDS" << "cat|12" << "def12";
     }

@@ -55,7 +55,7 @@ private slots:
         for (int i = 0; i < 256; ++i) binary.append(char(i));
         QTest::newRow("binary") << "" << binary << QString::fromLatin1(binary);
         // Only a regular file of at most 4 MB is read; anything else counts as no file.
-        const QByteArray big = QByteArray("0123456789 abcdefghijklmnopqrstuvwxyz\n").repeated(1 << 17).left(FolderItem::kMaxTextFileSize - 3) + "end";
+        const QByteArray big = QByteArray("0123456789 abcdefghijklmnopqrstuvwxyz\n").repeated(1 << 17).left((4 << 20) - 3) + "end";
         QTest::newRow("4 MB") << "" << big << QString::fromLatin1(big);
         QTest::newRow("4 MB and a byte") << "" << big + "!" << QString();
         const QByteArray unbroken(2 << 20, 'y');   // one line, no blank: shows without a hang

@@ -98,6 +98,13 @@ private slots:
         QCOMPARE(list()->ListIndex(), -1);
         QCOMPARE(urls_.size(), 1);
         QCOMPARE(w()->StaticText3()->Text(), QString("3"));   // the count keeps its number
+        // The commands are known by their text in any letter case; the last row goes as any other.
+        list()->SetListIndex(1);
+        MenuItem lookUp("LOOK UP in dictionary", ""), remove("remove FROM LIST", "");
+        w()->Listbox1_ContextualMenuAction(list(), &lookUp);
+        QCOMPARE(urls_, QStringList({"dict:///cot", "dict:///cut", "dict:///cut"}));
+        w()->Listbox1_ContextualMenuAction(list(), &remove);
+        QCOMPARE(rows(), QString("cat"));
     }
 
     void listOnTheClipboard()

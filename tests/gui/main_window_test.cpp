@@ -138,6 +138,21 @@ private slots:
         QTRY_COMPARE(w()->ContentWidget()->size(), QSize(600, 400));
     }
 
+    // A caption narrows only when it would be cut off (two pixels spare), and never below 70 percent.
+    void captionNarrowsOnlyWhenCut()
+    {
+        QWidget* label = w()->StaticText3()->Widget();
+        QFont plain = label->font();
+        plain.setStretch(QFont::Unstretched);
+        const int width = QFontMetrics(plain).horizontalAdvance("number of words");
+        w()->StaticText3()->SetText("number of words");
+        for (const auto& [room, stretches] : {std::pair{width + 2, false}, {width + 1, true}, {width / 2, true}}) {
+            label->resize(room, label->height());
+            QCOMPARE(label->font().stretch() < QFont::Unstretched, stretches);
+        }
+        QCOMPARE(label->font().stretch(), 70);
+    }
+
     void returnAndEnterPressTheDefaultButton()
     {
         int presses = 0;

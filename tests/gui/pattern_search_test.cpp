@@ -98,6 +98,8 @@ private slots:
         QTest::newRow("no match keeps the count") << kSmall << "zzz" << "" << "4";
         QTest::newRow("contraction in a run") << R("1:be:noun;2:be:contraction of;3:be:verb") << "be" << "be|1,3"
                                               << "1";
+        QTest::newRow("contraction in capitals") << R("1:be:noun;2:be:Contraction Of;3:be:verb") << "be" << "be|1,3"
+                                                 << "1";
         QTest::newRow("only contractions") << R("1:cat:noun;3:isn't:contraction of") << "isn't" << "" << "0";
         QTest::newRow("adjacent runs only") << R("1:ab:noun;2:ac:noun;3:ab:verb") << "a-" << "ab|1 ac|2 ab|3" << "3";
         QTest::newRow("letter case") << R("1:Cat:noun;2:cat:noun;3:CAT:verb") << "cat" << "Cat|1,2,3" << "1";
@@ -190,6 +192,7 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("expected");
         QTest::newRow("letters, capitals and minus") << "c-aT" << "c-aT";
+        QTest::newRow("first and last letters") << "azAZ" << "azAZ";
         QTest::newRow("digit, space, underscore, percent, quote") << "c4 _%'t" << "ct";
         QTest::newRow("characters next to the letters") << "[`a{" << "a";
         QTest::newRow("non-ASCII letter") << "café" << "caf";

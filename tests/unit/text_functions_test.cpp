@@ -40,10 +40,14 @@ private slots:
         QCOMPARE(QStringList({ReplaceAll("--a--", "-", "_"), ReplaceAll("abc", "", "_"), ReplaceAll("aaa", "a", "aa"),
                               Chr(13)}),
                  QStringList({"__a__", "abc", "aaaaaa", "\r"}));
+        // A code outside Unicode, or half of a surrogate pair, gives no character.
+        for (const int code : {-1, 0xD800, 0xDFFF, 0x110000}) QVERIFY2(Chr(code).isEmpty(), qPrintable(QString::number(code)));
+        for (const int code : {0, 0xD7FF, 0xE000, 0x10FFFF}) QCOMPARE(Chr(code).toUcs4(), QList<uint>{uint(code)});
         QVERIFY(CompareText("Cat", "cAT") == 0 && CompareText("a", "B") < 0);
         QVERIFY(TextEquals("contraction of", "Contraction Of") && !TextEquals("cat", "cats"));
-        // Equality agrees with the comparison, letters beyond ASCII too.
-        const QString texts[] = {"", "été", "ÉTÉ", "Straße", "STRASSE", "ǅ", "ǆ", "\U0001D400", "ΣΑΣ", "σας", "cat"};
+        // Equality agrees with the comparison: letters beyond ASCII too, and the signs either side of A-Z and a-z.
+        const QString texts[] = {"", "été", "ÉTÉ", "Straße", "STRASSE", "ǅ", "ǆ", "\U0001D400", "ΣΑΣ", "σας", "cat",
+                                 "AZ", "az", "@", "`", "[", "{"};
         for (const QString& a : texts)
             for (const QString& b : texts)
                 QVERIFY2(TextEquals(a, b) == (CompareText(a, b) == 0), qPrintable(a + " " + b));
