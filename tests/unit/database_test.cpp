@@ -7,8 +7,11 @@
 #include <limits>
 #include <sqlite3.h>
 
+Q_DECLARE_METATYPE(QueryLimits)
+
 class DatabaseTest : public QObject {
     Q_OBJECT
+    static constexpr const char* kBoundsSelect = "SELECT s, k FROM b";
     QTemporaryDir dir_;
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
@@ -67,6 +70,12 @@ private slots:
         QTest::newRow("text with blanks and a sign") << "' -7 x'" << qint64(-7);
         QTest::newRow("text with letters after") << "'12abc'" << qint64(12);
         QTest::newRow("text too large") << "'99999999999999999999'" << kMax;
+        QTest::newRow("text one below the largest") << "'9223372036854775806'" << kMax - 1;
+        QTest::newRow("text one past the largest") << "'9223372036854775808'" << kMax;
+        QTest::newRow("text of the smallest") << "'-9223372036854775808'" << kMin;
+        QTest::newRow("text one above the smallest") << "'-9223372036854775807'" << kMin + 1;
+        QTest::newRow("text one past the smallest") << "'-9223372036854775809'" << kMin;
+        QTest::newRow("integer of eight bytes") << "-9223372036854775808" << kMin;
         QTest::newRow("NULL") << "NULL" << qint64(0);
         QTest::newRow("real") << "2.5" << qint64(2);
         QTest::newRow("negative real") << "-2.5" << qint64(-2);
@@ -100,6 +109,78 @@ private slots:
         QCOMPARE(engineInteger, integer);
         QCOMPARE(rs->Field("v")->IntegerValue(), integer);
         QCOMPARE(rs->Field("v")->StringValue().toUtf8(), engineText);
+    }
+
+    // Records one after another whose texts differ in one byte only: each reads as its own,
+    // the short, the eight-byte and the long, and those of a block of their own.
+    void textsOfOneLengthToldApart_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("differing");   // the position of the one byte that differs
+        for (int length : {1, 7, 8, 9, 16}) QTest::addRow("%d bytes, the last differs", length) << length << length - 1;
+        QTest::newRow("9 bytes, the first differs") << 9 << 0;
+        QTest::newRow("longer than a quarter block") << 300'000 << 299'999;
+        QTest::newRow("longer than a block") << (3 << 20) << (3 << 20) - 1;
+    }
+
+    void textsOfOneLengthToldApart()
+    {
+        QFETCH(int, length);
+        QFETCH(int, differing);
+        const auto text = [&](char c) { return QString(differing, 'x') + c + QString(length - differing - 1, 'x'); };
+        const auto sql = [&](char c) {
+            return QString("SELECT replace(hex(zeroblob(%1)), '00', 'x') || '%2' || replace(hex(zeroblob(%3)), '00', 'x') AS v")
+                .arg(differing).arg(c).arg(length - differing - 1);
+        };
+        auto db = Connected(Path("words.db"));
+        auto rs = db ? db->SQLSelect(QStringList{sql('a'), sql('b'), sql('b'), sql('a')}.join(" UNION ALL ")) : nullptr;
+        QVERIFY(rs && rs->RecordCount() == 4);
+        rs->MoveFirst();
+        for (char c : {'a', 'b', 'b', 'a'}) {
+            QVERIFY(rs->Field("v")->StringValue() == text(c));
+            rs->MoveNext();
+        }
+    }
+
+    // Each bound of a select lets through a result of exactly its size and refuses one past
+    // it: 5000 records of a 62-byte text and a one-byte integer (65 bytes kept each), and
+    // the steps the engine reports to a progress handler called every 10,000 of them.
+    void boundsOfASelectExactlyReached_data()
+    {
+        RunSql(Path("bounds.db"), "CREATE TABLE b (s TEXT, k INTEGER);"
+                                  "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 5000)"
+                                  "INSERT INTO b SELECT printf('%062d', i), 127 FROM c;");
+        sqlite3* engine = nullptr;
+        sqlite3_stmt* statement = nullptr;
+        qint64 steps = 0;
+        sqlite3_open_v2(Path("bounds.db").toUtf8().constData(), &engine, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_progress_handler(engine, 10000, [](void* n) { *static_cast<qint64*>(n) += 10000; return 0; }, &steps);
+        sqlite3_prepare_v2(engine, kBoundsSelect, -1, &statement, nullptr);
+        while (sqlite3_step(statement) == SQLITE_ROW) {}
+        sqlite3_finalize(statement);
+        sqlite3_close(engine);
+        QTest::addColumn<QueryLimits>("limits");
+        QTest::addColumn<QString>("message");   // none when the select succeeds
+        const qint64 none = qint64(1) << 40, bytes = 5000 * 65;
+        QTest::newRow("records at the bound") << QueryLimits{5000, none, none} << "";
+        QTest::newRow("records one past") << QueryLimits{4999, none, none} << "too many records: the limit is 4999";
+        QTest::newRow("bytes at the bound") << QueryLimits{none, bytes, none} << "";
+        QTest::newRow("bytes one past") << QueryLimits{none, bytes - 1, none} << "result too big: the limit is 324999 bytes";
+        QTest::newRow("steps at the bound") << QueryLimits{none, none, steps} << "";
+        QTest::newRow("steps one past") << QueryLimits{none, none, steps - 1}
+                                        << QString("query too long: the limit is %1 steps").arg(steps - 1);
+    }
+
+    void boundsOfASelectExactlyReached()
+    {
+        QFETCH(QueryLimits, limits);
+        QFETCH(QString, message);
+        auto db = Connected(Path("bounds.db"));
+        QVERIFY(db);
+        db->SetLimits(limits);
+        auto rs = db->SQLSelect(kBoundsSelect);
+        QCOMPARE(db->ErrorMessage(), message);
+        QCOMPARE(rs ? rs->RecordCount() : -1, message.isEmpty() ? 5000 : -1);
     }
 
     // A name is known by its characters, also when the caller rewrites them in place.
