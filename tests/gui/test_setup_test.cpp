@@ -80,7 +80,9 @@ private slots:
         std::vector<WordRecord> records;
         for (int id = 1; id <= 130; ++id) records.push_back({id, wordOf(id), "noun", "definition of " + wordOf(id)});
         records.insert(records.end(), {{200, "multi", "noun", "first sense"}, {201, "multi", "verb", "second sense"},
-                                       {202, "multi", "adjective", "third sense"}, {300, "blank", "noun", ""}});
+                                       {202, "multi", "adjective", "third sense"}, {300, "blank", "noun", ""},
+                                       {400, "pair", "noun", "definition of pair"}, {401, "pair", "verb", "definition of pair"},
+                                       {500, "two\rlines", "noun", "definition of two\rlines"}});
         package_.setWords(records);
         QVERIFY(StartProgram(package_));
     }
@@ -93,6 +95,8 @@ private slots:
         for (int n : {2, 20, 21, 99, 100, 130}) QTest::addRow("%d rows", n) << numbered(n);
         QTest::newRow("same word twice") << QStringList{"w001|1", "w001|1", "w002|2"};
         QTest::newRow("empty or missing definition") << QStringList{"w001|1", "blank|300", "gone|999", "w002|2"};
+        QTest::newRow("word of two records") << QStringList{"w001|1", "pair|400,401"};
+        QTest::newRow("definition of two lines") << QStringList{"two\rlines|500", "w001|1"};
     }
 
     void choosesTheTestWords()
