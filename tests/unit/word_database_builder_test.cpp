@@ -21,8 +21,11 @@ const char* kFiles[][2] = {
     {"data.verb", "00005000 35 v 01 cat 0 001 @ 00006000 v 0000 01 + 02 00 | beat with a whip  \n"},
     {"index.verb", "cat v 1 1 @ 1 0 00005000  \n"},
     {"data.adj", "00006000 00 a 01 able 0 000 | having the means to do something; \"able to swim\"  \n"
-     "00007000 00 s 02 apple-shaped(p) 0 abloom(ip) 0 000 | shaped like an apple  \n"},
-    {"index.adj", "able a 1 0 1 0 00006000  \nabloom a 1 0 1 0 00007000  \napple-shaped a 1 0 1 0 00007000  \n"},
+     "00007000 00 s 02 apple-shaped(p) 0 abloom(ip) 0 000 | shaped like an apple  \n"
+     "00009000 00 a 01 elect(a) 0 000 | elected but not yet installed; \"président elect\"  \n"},
+    // One line ends as a file written on Windows would end it.
+    {"index.adj", "able a 1 0 1 0 00006000  \nabloom a 1 0 1 0 00007000  \napple-shaped a 1 0 1 0 00007000  \n"
+                  "elect a 1 0 1 0 00009000  \r\n"},
     {"data.adv", "00008000 02 r 01 a_cappella 0 000 | without musical accompaniment  \n"},
     {"index.adv", "a_cappella r 1 0 1 0 00008000  \n"},
 };
@@ -73,7 +76,8 @@ private slots:
             "5|apple-shaped|adjective|shaped like an apple", "6|CAT|noun|a method of examining body organs",
             "7|cat|noun|an informal term for a youth or man; \"a nice guy\"",
             "8|cat|noun|feline mammal usually having thick soft fur; \"domestic cats\"", "9|cat|verb|beat with a whip",
-            "10|true cat|noun|feline mammal usually having thick soft fur; \"domestic cats\""}));
+            "10|elect|adjective|elected but not yet installed; \"président elect\"",
+            "11|true cat|noun|feline mammal usually having thick soft fur; \"domestic cats\""}));
         QCOMPARE(Query(output, "SELECT text FROM licence"), QStringList("This software and database is being provided to "
                  "you, the LICENSEE, by\nPrinceton University under the following license."));
         // The program's LIKE query uses the index and still gets every word's senses in a run.
