@@ -37,6 +37,7 @@ sqlite3_vfs Over(sqlite3_vfs* base, const char* name)
     vfs.xSleep = [](sqlite3_vfs* v, int microseconds) { return Base(v)->xSleep(Base(v), microseconds); };
     vfs.xCurrentTime = [](sqlite3_vfs* v, double* now) { return Base(v)->xCurrentTime(Base(v), now); };
     vfs.xGetLastError = [](sqlite3_vfs* v, int size, char* out) { return Base(v)->xGetLastError(Base(v), size, out); };
+    vfs.xCurrentTimeInt64 = nullptr;
     if (base->iVersion >= 2 && base->xCurrentTimeInt64)
         vfs.xCurrentTimeInt64 = [](sqlite3_vfs* v, sqlite3_int64* now) { return Base(v)->xCurrentTimeInt64(Base(v), now); };
     // The engine's test hooks for replacing system calls are left out: nothing here uses them.

@@ -56,10 +56,8 @@ QString EngineMessage(sqlite3* handle, int code)
     return QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code));
 }
 
-// Opens without reading anything yet, so that the way can still change. Another program's
-// lock is waited for by `waitForLock`.
-sqlite3* OpenAs(const QString& target, ReadOnlyConnection::Way way, int (*waitForLock)(void*, int), void* waiter,
-                QString* message)
+// Opens without reading anything yet, so that the way can still change.
+sqlite3* OpenAs(const QString& target, ReadOnlyConnection::Way way, QString* message)
 {
     using Way = ReadOnlyConnection::Way;
     // The connection is only ever used from one thread at a time, so the engine's own
@@ -86,8 +84,6 @@ sqlite3* OpenAs(const QString& target, ReadOnlyConnection::Way way, int (*waitFo
     // own memory; with no locks to take, a folder we may not write does not stop it either.
     if (rc == SQLITE_OK && way == Way::PrivateIndex)
         rc = sqlite3_exec(handle, "PRAGMA locking_mode = EXCLUSIVE", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_busy_handler(handle, waitForLock, waiter);
     if (rc != SQLITE_OK) {
         *message = EngineMessage(handle, rc);
         sqlite3_close_v2(handle);
@@ -233,16 +229,19 @@ ReadOnlyConnection::Opened ReadOnlyConnection::Open(const DatabaseFiles& files, 
     StartAttempt();
     openedAt_ = files;
     way_ = files.log.exists && (!files.IndexUsable() || indexFailed_) ? Way::PrivateIndex : Way::Locked;
-    handle_ = OpenAs(files.target, way_, &ReadOnlyConnection::WaitForLock, this, message);
+    handle_ = OpenAs(files.target, way_, message);
     // Without its log, a log-mode file read the engine's way would need a new log and index
     // beside it. Nothing else can have committed to it then, so the file is read alone.
     if (handle_ && !files.log.exists && InLogMode(handle_)) {
         Close();
         way_ = Way::Immutable;
-        handle_ = OpenAs(files.target, way_, &ReadOnlyConnection::WaitForLock, this, message);
+        handle_ = OpenAs(files.target, way_, message);
     }
     if (!handle_)
         return Opened::No;
+    // Opening took no lock; from the first read on, another program's lock is waited for
+    // within this read's lock wait.
+    sqlite3_busy_handler(handle_, &ReadOnlyConnection::WaitForLock, this);
     // Opening reads nothing yet; the first read of the schema is what tells a database
     // from any other file (and a file that no one holds locked), so it is done here.
     const int rc = sqlite3_exec(handle_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
