@@ -328,22 +328,46 @@ private slots:
         QCOMPARE(Words(*db), "cat cot");
         QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
                  QStringList{"LexivaneDB"});
+
+        // The same in a search on a connection that opened the file without a log: a writer
+        // turns it into a log-mode file and ends its log before the search takes its lock.
+        const QString rollback = NewDatabasePath();
+        RunSql(rollback, kWords);
+        db = Connected(rollback);
+        QVERIFY(db);
+        race::onSharedLock = [&] {
+            race::onSharedLock = {};
+            RunSql(rollback, "PRAGMA journal_mode = WAL; INSERT INTO thewords VALUES (2, 'cot')");
+        };
+        QCOMPARE(Words(*db), "cat cot");
+        QCOMPARE(Listing(QFileInfo(rollback).path()).size(), 1);
     }
 
     // Two writers take turns holding the file while a search reopens it: however often it
     // has to wait, one search waits for them at most the lock wait in all.
+    void writersTakingTurnsAtTheLock_data()
+    {
+        QTest::addColumn<int>("wait");
+        QTest::newRow("short wait") << 250;
+        QTest::newRow("the program's wait: its longest steps too") << QueryLimits().lockWait;
+    }
+
     void writersTakingTurnsAtTheLock()
     {
+        QFETCH(int, wait);
         const QString path = NewDatabasePath();
         RunSql(path, kWords);
         auto db = Connected(path);
         QVERIFY(db);
+        QueryLimits limits;
+        limits.lockWait = wait;
+        db->SetLimits(limits);
         RunSql(path, "INSERT INTO thewords VALUES (2, 'cot')");   // the next search reopens
         Writer first(path), second(path);
         first.Run("BEGIN EXCLUSIVE");
         int turn = 0;
         race::onSharedLock = [&] {
-            if (turn == 0 && race::slept >= 150000) {
+            if (turn == 0 && race::slept >= wait * 600) {
                 first.Run("COMMIT");
                 turn = 1;
             } else if (turn == 1) {
@@ -355,7 +379,7 @@ private slots:
         race::countSleeps = true;
         QCOMPARE(Words(*db), "error: database is locked");
         QCOMPARE(turn, 2);
-        QVERIFY2(race::slept <= 250000, qPrintable(QString("waited %1 ms").arg(race::slept / 1000)));
+        QVERIFY2(race::slept <= wait * 1000, qPrintable(QString("waited %1 ms").arg(race::slept / 1000)));
         second.Run("COMMIT");
         QCOMPARE(Words(*db), "cat cot");
     }
@@ -375,6 +399,17 @@ private slots:
         };
         QCOMPARE(Words(*db), "cat cot cut");
         QVERIFY(!race::onFirstPage);
+
+        // A writer that commits during every read: the search gives up after the lock wait.
+        int commits = 0;
+        std::function<void(char*)> commit = [&](char*) {
+            if (++commits == 5000) return;   // far past the wait: a search that never gives up ends here
+            RunSql(path, QString("INSERT INTO thewords VALUES (%1, 'cxt')").arg(commits + 10));
+            race::onFirstPage = commit;
+        };
+        commit(nullptr);   // the first before the search, so that it opens afresh
+        QCOMPARE(Words(*db), "error: database is locked");
+        QVERIFY(commits > 1);
     }
 
     void blobInAUtf16File()
